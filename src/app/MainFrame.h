@@ -1,0 +1,149 @@
+// CMainFrame: the one main window. It owns the canvas, the menus, the toolbar
+// and all editing state, and every command, mouse and key message ends in one
+// of its handlers. This header is the map of the program: members and
+// handlers are grouped by room, and each group is defined in its room's
+// folder (the file named in the group's comment).
+#pragma once
+
+#include "platform/Gdi.h"
+#include "platform/WinTypes.h"
+
+#include <QMainWindow>
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QComboBox;
+class QMenu;
+class QToolBar;
+class CCanvasView;
+class CEditBox;
+class CTextBoxInfo;
+
+// Tool modes (m_nMode).
+constexpr int MODE_NONE = -1;
+constexpr int MODE_DRAW = 1;
+constexpr int MODE_PLACE_TEXT = 4;
+constexpr int MODE_TEXT_SIZING = 9;
+constexpr int MODE_MOVE = 11;
+constexpr int MODE_SIZE_NW = 12;
+constexpr int MODE_SIZE_N = 13;
+constexpr int MODE_SIZE_NE = 14;
+constexpr int MODE_SIZE_E = 15;
+constexpr int MODE_SIZE_SE = 16;
+constexpr int MODE_SIZE_S = 17;
+constexpr int MODE_SIZE_SW = 18;
+constexpr int MODE_SIZE_W = 19;
+constexpr int MODE_LINE_START = 20;
+constexpr int MODE_LINE_END = 21;
+constexpr int MODE_LINE_MOVE = 22;
+
+// Flags of a left-button release that a text box forwards to the main window;
+// its point is in the box's own client coordinates.
+constexpr UINT FORWARDED_UP = 100;
+
+// The scroll position: canvas pixel shown at the client area's top-left corner.
+extern int g_nScrollX;
+extern int g_nScrollY;
+// The canvas's device context, for code without access to the main window.
+extern CDC* g_hCanvasDC;
+
+class CMainFrame : public QMainWindow {
+public:
+    // Builds the whole main window: frame, menus, toolbar and font box, the
+    // white screen-sized canvas, the text font and the two empty lists.
+    CMainFrame();
+    ~CMainFrame() override;
+
+    // ---- Commands (app/CommandTable.cpp) -------------------------------------
+    // Runs the handler of a menu, toolbar or context-menu command id; an id
+    // without a handler does nothing (its items are shown disabled).
+    void OnCommand(UINT id);
+    bool HasHandler(UINT id) const;
+    QAction* FindAction(UINT id) const;  // the menu or toolbar action of an id
+    void OnFileExit();                   // File > Exit: close as the close box does
+
+    // ---- Window creation: menus, toolbar, font box (app/MainFrameCreate.cpp) -
+    int OnCreate();
+    QComboBox* m_pFontCombo = nullptr;
+    QToolBar* m_pToolBar = nullptr;
+    QStringList m_fontNames;  // full names of the installed TrueType fonts
+
+    // ---- Canvas, painting, scrolling and sizing (app/CanvasView.cpp, app/Scrolling.cpp)
+    CCanvasView* View() const { return m_pView; }
+    void OnSize(UINT nType, int cx, int cy);
+    void OnHScroll(UINT nSBCode, int nPos);
+    void OnVScroll(UINT nSBCode, int nPos);
+    void Invalidate();  // repaint the whole client area from the canvas
+    int m_cxCanvas = 0;
+    int m_cyCanvas = 0;
+    QImage m_bmpCanvas;                 // the canvas, 32-bit, screen sized
+    std::unique_ptr<CDC> m_pCanvasDC;   // draws into m_bmpCanvas
+    int m_nHMax = 0, m_nHPage = 0;
+    int m_nVMax = 0, m_nVPage = 0;
+    float m_fPictureWidth = 0;   // size of the last picture the full redraw loaded
+    float m_fPictureHeight = 0;
+
+    // ---- Scene rendering and handles (scene/Renderer.cpp, scene/Handles.cpp) -
+    void RedrawFigures();
+    // The refresh sequence: clear the canvas white, RedrawFigures, the handles
+    // of the kept selection when `withHandles`, invalidate.
+    void RefreshCanvas(bool withHandles);
+    void DrawHandles(const RECT* pOld, const RECT* pNew);
+
+    // ---- Editing state (scene model) -----------------------------------------
+    POINT m_ptAnchor{};
+    POINT m_ptCurrent{};
+    int m_nShape = -1;
+    int m_nMode = MODE_NONE;
+    int m_nSelected = 0;
+    std::shared_ptr<RECT> m_pSelRect;     // shared: after Paste it is the paste rectangle too
+    std::shared_ptr<RECT> m_pOldSelRect;
+    int m_nSelKind = -1;
+    int m_nOldSelKind = -1;
+    COLORREF m_crLine = RGB(192, 192, 192);
+    COLORREF m_crFill = RGB(255, 255, 255);
+    int m_bSelPicture = 0;
+    double m_dSelTileWidth = 0;
+    double m_dSelTileHeight = 0;
+    CString m_strSelPicture;
+    RECT m_rcGrab{};  // left, top: press point relative to the selection; right, bottom: its width, height
+
+    // ---- Mouse and keyboard editing (editing/) ---------------------------------
+    // Points are canvas points: the view adds the scroll position to what the
+    // mouse delivers, except for a release forwarded by a text box.
+    void OnLButtonDown(UINT nFlags, POINT point);   // editing/MouseHandlers.cpp
+    void OnMouseMove(UINT nFlags, POINT point);
+    void OnLButtonUp(UINT nFlags, POINT point);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);  // editing/Keys.cpp
+    void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
+    void OnContextMenu(QPoint screenPoint);          // editing/ContextMenu.cpp
+
+    // ---- Background picture (pictures/) --------------------------------------
+    int m_bBackground = 0;
+    CString m_strBackground;
+
+    // ---- Held figure of Cut/Copy/Paste (editing/Clipboard.cpp) ---------------
+    int m_nClipState = 0;  // 0 nothing, 1 cut, 2 copied
+    std::shared_ptr<RECT> m_pClipRect;
+    COLORREF m_crClipLine = 0;
+    COLORREF m_crClipFill = 0;
+    int m_nClipKind = -1;
+
+    // ---- Text boxes (text/) ----------------------------------------------------
+    std::shared_ptr<const CFont> m_pTextFont;  // font last made from g_logfont
+
+    // ---- Widgets and the command table (app/) --------------------------------
+    // Registers the handler of a command id; called while the table is built.
+    void SetHandler(UINT id, std::function<void()> handler);
+
+private:
+    void BuildMenus();
+    void BuildCommandTable();
+    CCanvasView* m_pView = nullptr;
+    std::map<UINT, std::function<void()>> m_handlers;
+    std::map<UINT, QAction*> m_actions;
+};

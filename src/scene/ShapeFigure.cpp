@@ -1,0 +1,63 @@
+#include "scene/ShapeFigure.h"
+
+CFigureList* g_pFigures = nullptr;
+
+int KindFromCreationCode(int code)
+{
+    switch (code) {
+    case CC_LINE: return FK_LINE;
+    case CC_RECTANGLE: return FK_RECTANGLE;
+    case CC_ELLIPSE: return FK_ELLIPSE;
+    case CC_TEXT: return FK_TEXT;
+    case CC_BORDER: return FK_BORDER;
+    default: return -1;
+    }
+}
+
+int CreationCodeFromKind(int kind)
+{
+    switch (kind) {
+    case FK_TEXT: return CC_TEXT;
+    case FK_BORDER: return CC_BORDER;
+    default: return kind;
+    }
+}
+
+CShapeFigure::CShapeFigure(const RECT& rect, int creationCode, const CString& text, int textId,
+                           COLORREF lineColor, double tileWidth, double tileHeight, const CString& picture,
+                           std::optional<RECT> formatRect, COLORREF fillColor)
+    : m_pFormatRect(formatRect),
+      m_rect(rect),
+      m_dTileWidth(tileWidth),
+      m_dTileHeight(tileHeight),
+      m_strPicture(picture),
+      m_strText(text),
+      m_nTextId(textId),
+      m_nKind(KindFromCreationCode(creationCode))
+{
+    m_logpen.lopnStyle = PS_DASHDOT;
+    m_logpen.lopnWidth = POINT{1, 0};
+    m_logpen.lopnColor = lineColor;
+    m_logbrush.lbStyle = BS_SOLID;
+    m_logbrush.lbColor = fillColor;
+}
+
+void CShapeFigure::Draw(CDC& dc) const
+{
+    const CBrushSelection brush(dc, m_bBrush ? CBrush(m_logbrush) : CBrush::Null());
+    const CPenSelection pen(dc, m_bPen ? CPen(m_logpen) : CPen::Null());
+    switch (m_nKind) {
+    case FK_LINE:
+        dc.MoveTo(m_rect.left, m_rect.top);
+        dc.LineTo(m_rect.right, m_rect.bottom);
+        break;
+    case FK_RECTANGLE:
+        dc.Rectangle(m_rect);
+        break;
+    case FK_ELLIPSE:
+        dc.Ellipse(m_rect);
+        break;
+    default:
+        break;
+    }
+}

@@ -1,0 +1,19 @@
+// The text box state of the program: the active text box, the box count, and
+// the current and entry text formats that follow the keyboard focus.
+#pragma once
+
+#include "platform/WinTypes.h"
+
+class CEditBox;
+
+extern CEditBox* g_pActiveEdit;   // the box that formatting, Resize and Delete act on
+extern int g_nTextBoxCount;       // boxes made since start or New; also the newest id
+extern int g_nActiveId;           // id recorded for the active box; 0 = none yet
+extern LOGFONT g_logfont;         // current text format: font ...
+extern COLORREF g_crText;         // ... and colour
+extern LOGFONT g_logfontEntry;    // format the active box had when it became active
+extern COLORREF g_crEntry;
+extern int g_bEntryLoaded;        // 1 once any box became active through a focus change
+
+// Resets the text state to its start values (a new main window).
+void ResetTextState();
