@@ -18,6 +18,7 @@
 class QAction;
 class QComboBox;
 class QMenu;
+class QScrollBar;
 class QToolBar;
 class CCanvasView;
 class CEditBox;
@@ -140,10 +141,19 @@ public:
     // Registers the handler of a command id; called while the table is built.
     void SetHandler(UINT id, std::function<void()> handler);
 
+    QScrollBar* HorzScrollBar() const { return m_pHBar; }
+    QScrollBar* VertScrollBar() const { return m_pVBar; }
+
 private:
+    void BuildClientArea();
     void BuildMenus();
     void BuildCommandTable();
+    // Sets a scroll bar's range 0..nMax, page and position, as one call.
+    static void SetScrollInfo(QScrollBar* bar, int nMax, int nPage, int nPos);
+    void OnScrollAction(QScrollBar* bar, bool horizontal, int action);
     CCanvasView* m_pView = nullptr;
+    QScrollBar* m_pHBar = nullptr;
+    QScrollBar* m_pVBar = nullptr;
     std::map<UINT, std::function<void()>> m_handlers;
     std::map<UINT, QAction*> m_actions;
 };

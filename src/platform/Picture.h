@@ -29,7 +29,8 @@ public:
     // The decoded pixels, QImage::Format_ARGB32_Premultiplied.
     const QImage& Image() const { return m_image; }
 
-    static void ClearCacheForTesting();
+    // Drops every cached picture (when the program ends, or a test needs fresh decoding).
+    static void ClearCache();
 
 private:
     QImage m_image;

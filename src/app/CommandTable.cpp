@@ -1,0 +1,44 @@
+// The command table: one entry per command id that has a handler. Ids without
+// one (the alignment buttons, "SlidesDialog") are shown disabled.
+#include "app/MainFrame.h"
+#include "resources/ResourceIds.h"
+
+#include <QAction>
+
+void CMainFrame::SetHandler(UINT id, std::function<void()> handler)
+{
+    m_handlers[id] = std::move(handler);
+}
+
+void CMainFrame::BuildCommandTable()
+{
+    // File
+    SetHandler(ID_FILE_EXIT, [this] { OnFileExit(); });
+
+    // An id without a handler is disabled wherever it appears.
+    for (auto& [id, action] : m_actions)
+        action->setEnabled(HasHandler(id));
+}
+
+void CMainFrame::OnCommand(UINT id)
+{
+    const auto it = m_handlers.find(id);
+    if (it != m_handlers.end())
+        it->second();
+}
+
+bool CMainFrame::HasHandler(UINT id) const
+{
+    return m_handlers.count(id) != 0;
+}
+
+QAction* CMainFrame::FindAction(UINT id) const
+{
+    const auto it = m_actions.find(id);
+    return it == m_actions.end() ? nullptr : it->second;
+}
+
+void CMainFrame::OnFileExit()
+{
+    close();
+}

@@ -1,0 +1,3 @@
+#include "text/TextBoxInfo.h"
+
+CTextBoxList* g_pTextBoxes = nullptr;
