@@ -1,0 +1,247 @@
+"""End-to-end harness: runs the real program on its own Xvfb server and drives
+it with xdotool, as a person would with a keyboard and a mouse.
+
+Each case is a small script `test_<name>.py` that takes the program's path as
+its only argument:
+
+    from harness import Session, check
+
+    with Session(sys.argv[1]) as s:
+        s.key("alt+i", "r")               # Insert > Rectangle
+        s.drag((100, 100), (200, 150))    # in canvas-view coordinates
+        shot = s.screenshot()
+        check(shot.canvas_pixel(100, 100) == (192, 192, 192), "grey outline")
+
+Waits are polls with generous deadlines on observable state (a window, a
+pixel, an exit), never fixed sleeps that a slow machine could outrun.
+"""
+
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import time
+
+TITLE = "Veltra Design & Pattern Creation Tool"
+SCREEN_W, SCREEN_H = 1280, 800
+DEADLINE = 30.0  # seconds for anything the program should do at once
+
+
+class Failure(Exception):
+    pass
+
+
+def check(condition, what):
+    if not condition:
+        raise Failure(what)
+    print("ok:", what)
+
+
+def poll(predicate, what, deadline=DEADLINE, interval=0.05):
+    """Calls predicate until it returns something true; returns that."""
+    end = time.monotonic() + deadline
+    while True:
+        value = predicate()
+        if value:
+            return value
+        if time.monotonic() > end:
+            raise Failure("timed out waiting for " + what)
+        time.sleep(interval)
+
+
+class Shot:
+    """A screenshot of the whole screen, RGB, with the canvas view's origin."""
+
+    def __init__(self, width, height, rgb, origin):
+        self.width, self.height, self.rgb, self.origin = width, height, rgb, origin
+
+    def pixel(self, x, y):
+        i = (y * self.width + x) * 3
+        return tuple(self.rgb[i:i + 3])
+
+    def canvas_pixel(self, x, y):
+        """The pixel at canvas-view client point (x, y)."""
+        return self.pixel(self.origin[0] + x, self.origin[1] + y)
+
+    def count(self, rgb, box):
+        """How many pixels of colour rgb lie in the view-client box (l, t, r, b), right/bottom exclusive."""
+        l, t, r, b = box
+        return sum(1 for y in range(t, b) for x in range(l, r) if self.canvas_pixel(x, y) == rgb)
+
+
+def read_ppm(data):
+    # P6 header: magic, width, height, maxval, each followed by whitespace.
+    fields, pos = [], 0
+    while len(fields) < 4:
+        while data[pos:pos + 1].isspace():
+            pos += 1
+        if data[pos:pos + 1] == b"#":
+            pos = data.index(b"\n", pos) + 1
+            continue
+        end = pos
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[pos:end])
+        pos = end
+    pos += 1
+    if fields[0] != b"P6" or int(fields[3]) != 255:
+        raise Failure("unexpected screenshot format")
+    return int(fields[1]), int(fields[2]), data[pos:]
+
+
+class Session:
+    def __init__(self, program, args=(), screen=(SCREEN_W, SCREEN_H)):
+        self.program = os.path.abspath(program)
+        self.args = list(args)
+        self.screen = screen
+        self.xvfb = None
+        self.proc = None
+        self.window = None
+        self.origin = None
+        self.tmp = tempfile.mkdtemp(prefix="veltra-e2e-")
+        self.env = None
+
+    # -- lifetime -------------------------------------------------------------
+    def __enter__(self):
+        self.start_server()
+        self.start_program()
+        return self
+
+    def __exit__(self, exc_type, exc, tb):
+        if self.proc and self.proc.poll() is None:
+            self.proc.kill()
+            self.proc.wait()
+        if self.xvfb:
+            self.xvfb.terminate()
+            try:
+                self.xvfb.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                self.xvfb.kill()
+        shutil.rmtree(self.tmp, ignore_errors=True)
+        if isinstance(exc, Failure):
+            print("FAIL:", exc)
+            sys.exit(1)
+        return False
+
+    def start_server(self):
+        read_fd, write_fd = os.pipe()
+        self.xvfb = subprocess.Popen(
+            ["Xvfb", "-displayfd", str(write_fd), "-screen", "0",
+             "%dx%dx24" % self.screen, "-nolisten", "tcp", "-noreset"],
+            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write_fd)
+        number = b""
+        with os.fdopen(read_fd, "rb") as f:
+            number = f.readline().strip()
+        if not number:
+            raise Failure("Xvfb did not start")
+        self.env = dict(os.environ)
+        self.env["DISPLAY"] = ":" + number.decode()
+        self.env.pop("WAYLAND_DISPLAY", None)
+        self.env["QT_QPA_PLATFORM"] = "xcb"
+        self.env["HOME"] = self.tmp
+
+    def start_program(self):
+        self.proc = subprocess.Popen([self.program] + self.args, env=self.env, cwd=self.tmp,
+                                     stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        self.window = poll(self.find_window, "the main window")
+        self.xdo("windowfocus", "--sync", self.window)
+        self.origin = poll(self.find_canvas_origin, "the canvas view to show")
+
+    # -- X helpers ------------------------------------------------------------
+    def xdo(self, *args):
+        out = subprocess.run(["xdotool"] + [str(a) for a in args], env=self.env,
+                             capture_output=True, text=True, timeout=DEADLINE)
+        return out.stdout.strip()
+
+    def find_window(self):
+        if self.proc.poll() is not None:
+            raise Failure("the program ended before its window appeared: exit %s\n%s"
+                          % (self.proc.returncode, self.proc.stderr.read().decode(errors="replace")))
+        ids = self.xdo("search", "--onlyvisible", "--name", "^%s$" % TITLE.replace("&", "\\&"))
+        return ids.split()[0] if ids else None
+
+    def window_title(self):
+        return self.xdo("getwindowname", self.window)
+
+    def window_geometry(self):
+        """(x, y, width, height) of the main window."""
+        values = {}
+        for line in self.xdo("getwindowgeometry", "--shell", self.window).splitlines():
+            k, _, v = line.partition("=")
+            values[k] = int(v)
+        return values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]
+
+    def find_canvas_origin(self):
+        """The screen point of the canvas view's top-left: the first pure
+        white pixel below the menu bar and the toolbar, in a column near the
+        window's left edge."""
+        shot = self.grab()
+        x0, y0, w, h = self.window_geometry()
+        x = x0 + 40
+        for y in range(y0, y0 + min(h, 300)):
+            if all(shot.pixel(x + dx, y + dy) == (255, 255, 255) for dx in (0, 50, 100) for dy in (0, 1, 2)):
+                left = x
+                while left > x0 and shot.pixel(left - 1, y) == (255, 255, 255):
+                    left -= 1
+                return (left, y)
+        return None
+
+    # -- input ----------------------------------------------------------------
+    def key(self, *keys):
+        for k in keys:
+            self.xdo("key", "--clearmodifiers", k)
+
+    def type(self, text):
+        self.xdo("type", "--delay", "30", text)
+
+    def to_screen(self, p):
+        return self.origin[0] + p[0], self.origin[1] + p[1]
+
+    def move(self, p):
+        x, y = self.to_screen(p)
+        self.xdo("mousemove", "--sync", x, y)
+
+    def click(self, p, button=1):
+        self.move(p)
+        self.xdo("click", button)
+
+    def drag(self, start, end, steps=8):
+        self.move(start)
+        self.xdo("mousedown", 1)
+        for i in range(1, steps + 1):
+            self.move((start[0] + (end[0] - start[0]) * i // steps,
+                       start[1] + (end[1] - start[1]) * i // steps))
+        self.xdo("mouseup", 1)
+
+    # -- output ---------------------------------------------------------------
+    def grab(self):
+        path = os.path.join(self.tmp, "shot.ppm")
+        subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:" + path],
+                       env=self.env, check=True, timeout=DEADLINE)
+        with open(path, "rb") as f:
+            width, height, rgb = read_ppm(f.read())
+        return Shot(width, height, rgb, self.origin)
+
+    def screenshot(self, keep_as=None):
+        shot = self.grab()
+        if keep_as and os.environ.get("VELTRA_E2E_SHOTS"):
+            os.makedirs(os.environ["VELTRA_E2E_SHOTS"], exist_ok=True)
+            subprocess.run(["import", "-window", "root",
+                            os.path.join(os.environ["VELTRA_E2E_SHOTS"], keep_as + ".png")],
+                           env=self.env, check=True, timeout=DEADLINE)
+        return shot
+
+    def wait_for_pixel(self, p, rgb, what):
+        """Waits until the canvas-view pixel p shows rgb; returns the shot."""
+        def ready():
+            shot = self.grab()
+            return shot if shot.canvas_pixel(*p) == rgb else None
+        return poll(ready, what)
+
+    def wait_exit(self, deadline=DEADLINE):
+        try:
+            return self.proc.wait(timeout=deadline)
+        except subprocess.TimeoutExpired:
+            raise Failure("the program did not end")
