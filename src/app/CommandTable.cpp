@@ -15,6 +15,13 @@ void CMainFrame::BuildCommandTable()
     // File
     SetHandler(ID_FILE_EXIT, [this] { OnFileExit(); });
 
+    // Text formatting
+    SetHandler(ID_FORMAT_FONT, [this] { OnFormatFont(); });
+    SetHandler(ID_FORMAT_COLOR, [this] { OnFormatColor(); });
+    SetHandler(ID_TEXT_BOLD, [this] { OnTextBold(); });
+    SetHandler(ID_TEXT_ITALIC, [this] { OnTextItalic(); });
+    SetHandler(ID_TEXT_UNDERLINE, [this] { OnTextUnderline(); });
+
     // An id without a handler is disabled wherever it appears.
     for (auto& [id, action] : m_actions)
         action->setEnabled(HasHandler(id));

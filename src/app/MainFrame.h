@@ -135,7 +135,36 @@ public:
     int m_nClipKind = -1;
 
     // ---- Text boxes (text/) ----------------------------------------------------
-    std::shared_ptr<const CFont> m_pTextFont;  // font last made from g_logfont
+    // The frame's reference to the font last made from g_logfont. Each box
+    // holds its own reference to the font it shows, so replacing this one
+    // never leaves a box with a released font.
+    std::shared_ptr<const CFont> m_pTextFont;
+    // The end of the placing drag: the box window at `rc` (canvas pixels, as
+    // dragged), its record and its text figure (text/TextBoxes.cpp).
+    void PlaceTextBox(const RECT& rc);
+    CEditBox* CreateTextBox(const RECT& rc);
+    // Puts a copy of `record` in place of every record with that id.
+    void ReplaceTextBoxInfo(int id, const CTextBoxInfo& record);
+    // Loads the record of `id` into the entry and the current text format and
+    // returns a new font made from it; null (nothing changed) without a record.
+    std::shared_ptr<const CFont> LoadTextBoxFormat(int id);
+    // The text colour of the record of `id`; nothing without a record.
+    std::optional<COLORREF> GetTextBoxColor(int id) const;
+    int FindTextBoxInfo(int id) const;  // index of the record, or the record count
+    int FindTextFigure(int id) const;   // index of the text figure, or the figure count
+    CEditBox* FindTextBoxWindow(int id) const;  // the box window with that control id
+    void OnEditChange(UINT nID);  // a box's text changed: its figure is re-made
+    // Focus rules when the main window loses the focus to `pNewWnd` (text/TextFocus.cpp).
+    void OnKillFocus(QWidget* pNewWnd);
+    // Routes the toolkit's focus changes to the box or main-window handler.
+    void OnTextFocusChanged(QWidget* pOld, QWidget* pNew);
+    QMetaObject::Connection m_textFocusConnection;
+    // Format > Font, Format > Color and the B, I, U toggles (text/TextFormat.cpp).
+    void OnFormatFont();
+    void OnFormatColor();
+    void OnTextBold();
+    void OnTextItalic();
+    void OnTextUnderline();
 
     // ---- Widgets and the command table (app/) --------------------------------
     // Registers the handler of a command id; called while the table is built.

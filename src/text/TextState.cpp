@@ -1,6 +1,6 @@
 #include "text/TextState.h"
 
-CEditBox* g_pActiveEdit = nullptr;
+QPointer<CEditBox> g_pActiveEdit;
 int g_nTextBoxCount = 0;
 int g_nActiveId = 0;
 LOGFONT g_logfont{};

@@ -3,10 +3,14 @@
 #pragma once
 
 #include "platform/WinTypes.h"
+#include "text/EditBox.h"
 
-class CEditBox;
+#include <QPointer>
 
-extern CEditBox* g_pActiveEdit;   // the box that formatting, Resize and Delete act on
+// The box that formatting, Resize and Delete act on: the box made or focused
+// last. A guarded pointer: it reads as null once that box's window is gone
+// (after Delete), so nothing acts on a destroyed box.
+extern QPointer<CEditBox> g_pActiveEdit;
 extern int g_nTextBoxCount;       // boxes made since start or New; also the newest id
 extern int g_nActiveId;           // id recorded for the active box; 0 = none yet
 extern LOGFONT g_logfont;         // current text format: font ...

@@ -1,0 +1,210 @@
+#include "text/EditBox.h"
+
+#include "app/CanvasView.h"
+#include "app/MainFrame.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPalette>
+#include <QScrollBar>
+#include <QTextDocument>
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+// Space between the border and the text on every side.
+constexpr int kTextMargin = 2;
+
+// Keeps a scroll bar at 0: the box never scrolls its text, whatever the
+// editor would do to keep the caret in view.
+void PinScrollBar(QScrollBar* bar)
+{
+    QObject::connect(bar, &QScrollBar::valueChanged, bar, [bar](int value) {
+        if (value != 0)
+            bar->setValue(0);
+    });
+}
+}  // namespace
+
+CEditBox::CEditBox(int nId, QWidget* parent) : QPlainTextEdit(parent), m_nId(nId)
+{
+    // A plain one-pixel border, as WS_BORDER draws it.
+    setFrameStyle(QFrame::Box | QFrame::Plain);
+    setLineWidth(kBorder);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    PinScrollBar(verticalScrollBar());
+    PinScrollBar(horizontalScrollBar());
+    // Lines wrap at the right edge, between words where possible, as a
+    // multi-line edit control without horizontal scrolling wraps them.
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    document()->setDocumentMargin(kTextMargin);
+    // Only a click gives a box the focus; Tab belongs to the text.
+    setFocusPolicy(Qt::ClickFocus);
+    setTabChangesFocus(false);
+    setAcceptDrops(false);
+    // Moves without a button arrive too, so the cursor follows the move rule.
+    viewport()->setMouseTracking(true);
+
+    // The selection stays visible, in the same colours, without the focus.
+    QPalette pal = palette();
+    pal.setColor(QPalette::Inactive, QPalette::Highlight, pal.color(QPalette::Active, QPalette::Highlight));
+    pal.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                 pal.color(QPalette::Active, QPalette::HighlightedText));
+    pal.setColor(QPalette::Text, QColor(Qt::black));
+    setPalette(pal);
+}
+
+CMainFrame* CEditBox::Frame() const
+{
+    if (!parentWidget())
+        return nullptr;
+    return dynamic_cast<CMainFrame*>(window());
+}
+
+void CEditBox::MoveWindow(const RECT& rc)
+{
+    // A negative extent gives an empty window, as a window created with a
+    // negative width or height has none.
+    setGeometry(rc.left - g_nScrollX, rc.top - g_nScrollY, std::max(0, rc.right - rc.left),
+                std::max(0, rc.bottom - rc.top));
+}
+
+RECT CEditBox::GetCanvasRect() const
+{
+    const QRect g = geometry();
+    return RECT{g.left() + g_nScrollX, g.top() + g_nScrollY, g.left() + g_nScrollX + g.width(),
+                g.top() + g_nScrollY + g.height()};
+}
+
+RECT CEditBox::GetRect() const
+{
+    const int frame = frameWidth();
+    const int clientW = std::max(0, width() - 2 * frame);
+    const int clientH = std::max(0, height() - 2 * frame);
+    const int margin = static_cast<int>(std::lround(document()->documentMargin()));
+    // A box too small for its margins still answers an ordered rectangle.
+    return RECT{margin, margin, std::max(margin, clientW - margin), std::max(margin, clientH - margin)};
+}
+
+void CEditBox::SetTextFont(std::shared_ptr<const CFont> font)
+{
+    if (!font)
+        return;
+    m_pFont = std::move(font);
+    setFont(m_pFont->GetQFont());  // the editor lays out and repaints the text
+}
+
+COLORREF CEditBox::TextColor() const
+{
+    const QColor c = palette().color(QPalette::Active, QPalette::Text);
+    return RGB(c.red(), c.green(), c.blue());
+}
+
+void CEditBox::RefreshTextColor()
+{
+    const CMainFrame* frame = Frame();
+    if (!frame || m_nId == 0)
+        return;
+    const std::optional<COLORREF> color = frame->GetTextBoxColor(m_nId);
+    if (!color || *color == TextColor())
+        return;
+    QPalette pal = palette();
+    pal.setColor(QPalette::Text, QColor(GetRValue(*color), GetGValue(*color), GetBValue(*color)));
+    setPalette(pal);
+}
+
+bool CEditBox::IsCharacterKey(const QKeyEvent& event)
+{
+    const Qt::KeyboardModifiers mods = event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    switch (event.key()) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        return mods == Qt::NoModifier;
+    case Qt::Key_Tab:
+        return (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    case Qt::Key_C:
+    case Qt::Key_X:
+    case Qt::Key_V:
+    case Qt::Key_Z:
+        // Copy, cut, paste and undo come to an edit control as characters.
+        if (mods == Qt::ControlModifier)
+            return true;
+        break;
+    default:
+        break;
+    }
+    const QString text = event.text();
+    if (text.isEmpty())
+        return false;
+    return std::all_of(text.begin(), text.end(), [](QChar c) { return c.isPrint() || c.isSurrogate(); });
+}
+
+void CEditBox::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        m_bMouseDown = 1;
+    QPlainTextEdit::mousePressEvent(event);
+}
+
+void CEditBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    viewport()->setCursor(Qt::IBeamCursor);
+    if (event->button() != Qt::LeftButton) {
+        QPlainTextEdit::mouseReleaseEvent(event);
+        return;
+    }
+    if (m_bMouseDown == 1) {
+        m_bMouseDown = 0;
+        QPlainTextEdit::mouseReleaseEvent(event);
+        return;
+    }
+    // A release that began elsewhere ends the main window's drag (a move or
+    // resize released over the box), in the box's own client coordinates.
+    event->accept();
+    if (CMainFrame* frame = Frame()) {
+        const POINT point{static_cast<int>(std::floor(event->position().x())),
+                          static_cast<int>(std::floor(event->position().y()))};
+        frame->OnLButtonUp(FORWARDED_UP, point);
+    }
+}
+
+void CEditBox::mouseMoveEvent(QMouseEvent* event)
+{
+    // Moves never reach the editor, so a drag does not select. The arrow
+    // shows while exactly the left button is down; otherwise the box's I-beam.
+    const UINT flags = CCanvasView::MouseFlags(event->buttons(), event->modifiers());
+    viewport()->setCursor(flags == MK_LBUTTON ? Qt::ArrowCursor : Qt::IBeamCursor);
+    event->accept();
+}
+
+void CEditBox::keyPressEvent(QKeyEvent* event)
+{
+    // Swallowed keys reach neither the editor nor the main window.
+    event->accept();
+    if (!IsCharacterKey(*event))
+        return;
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        // Enter always starts a new line, whatever Shift says.
+        QKeyEvent plain(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QPlainTextEdit::keyPressEvent(&plain);
+        return;
+    }
+    QPlainTextEdit::keyPressEvent(event);
+    event->accept();  // nothing the editor leaves goes on to the main window
+}
+
+void CEditBox::keyReleaseEvent(QKeyEvent* event)
+{
+    event->accept();
+}
+
+void CEditBox::paintEvent(QPaintEvent* event)
+{
+    // The box asks the main window for its text colour each time it paints.
+    RefreshTextColor();
+    QPlainTextEdit::paintEvent(event);
+}
