@@ -23,6 +23,14 @@ SIZE GetScreenSize()
 
 SIZE GetFullScreenClientSize()
 {
+    // As Windows reports it: the work area (the screen less docked panels
+    // such as a task bar) less a title bar.
+    if (!g_testScreen) {
+        if (const QScreen* s = QGuiApplication::primaryScreen()) {
+            const QRect work = s->availableGeometry();
+            return SIZE{work.width(), work.height() - kTitleBarHeight};
+        }
+    }
     const SIZE s = GetScreenSize();
     return SIZE{s.cx, s.cy - kTitleBarHeight};
 }

@@ -7,7 +7,7 @@
 // The primary screen's size in pixels (system metrics 0 and 1), or the size a
 // test set.
 SIZE GetScreenSize();
-// The client size of a maximised main window: the screen less the frame's
+// The client size of a maximised main window: the work area less the frame's
 // title bar (a test screen of 1024x768 gives 1024x738).
 SIZE GetFullScreenClientSize();
 // Vertical pixels per logical inch of the screen (96 under a test).

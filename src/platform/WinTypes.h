@@ -13,6 +13,8 @@ using UINT = unsigned int;
 using DWORD = std::uint32_t;
 using BYTE = std::uint8_t;
 using BOOL = int;
+constexpr BOOL FALSE = 0;
+constexpr BOOL TRUE = 1;
 using COLORREF = std::uint32_t;  // 0x00BBGGRR
 using CString = QString;
 
