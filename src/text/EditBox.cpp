@@ -16,15 +16,6 @@ namespace {
 // Space between the border and the text on every side.
 constexpr int kTextMargin = 2;
 
-// Keeps a scroll bar at 0: the box never scrolls its text, whatever the
-// editor would do to keep the caret in view.
-void PinScrollBar(QScrollBar* bar)
-{
-    QObject::connect(bar, &QScrollBar::valueChanged, bar, [bar](int value) {
-        if (value != 0)
-            bar->setValue(0);
-    });
-}
 }  // namespace
 
 CEditBox::CEditBox(int nId, QWidget* parent) : QPlainTextEdit(parent), m_nId(nId)
@@ -34,8 +25,6 @@ CEditBox::CEditBox(int nId, QWidget* parent) : QPlainTextEdit(parent), m_nId(nId
     setLineWidth(kBorder);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    PinScrollBar(verticalScrollBar());
-    PinScrollBar(horizontalScrollBar());
     // Lines wrap at the right edge, between words where possible, as a
     // multi-line edit control without horizontal scrolling wraps them.
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -191,9 +180,11 @@ void CEditBox::keyPressEvent(QKeyEvent* event)
         // Enter always starts a new line, whatever Shift says.
         QKeyEvent plain(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
         QPlainTextEdit::keyPressEvent(&plain);
+        ScrollToTop();
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
+    ScrollToTop();
     event->accept();  // nothing the editor leaves goes on to the main window
 }
 
@@ -202,8 +193,25 @@ void CEditBox::keyReleaseEvent(QKeyEvent* event)
     event->accept();
 }
 
+void CEditBox::wheelEvent(QWheelEvent* event)
+{
+    event->ignore();  // the text does not scroll
+}
+
+void CEditBox::ScrollToTop()
+{
+    // The editor scrolls to keep the caret in view, with its scroll bars'
+    // signals blocked; moving them back through their signals scrolls the
+    // text back to its first line.
+    if (verticalScrollBar()->value() != 0)
+        verticalScrollBar()->setValue(0);
+    if (horizontalScrollBar()->value() != 0)
+        horizontalScrollBar()->setValue(0);
+}
+
 void CEditBox::paintEvent(QPaintEvent* event)
 {
+    ScrollToTop();
     // The box asks the main window for its text colour each time it paints.
     RefreshTextColor();
     QPlainTextEdit::paintEvent(event);

@@ -86,9 +86,13 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void keyReleaseEvent(QKeyEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Shows the text from its first line again: the box never scrolls.
+    void ScrollToTop();
+
     int m_nId;
     std::shared_ptr<const CFont> m_pFont;
 };
