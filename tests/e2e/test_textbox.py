@@ -1,0 +1,90 @@
+"""A text box placed with Insert > EditBox and a drag sits exactly where it
+was dragged; typing two lines with Enter and a Backspace shows the text, and
+the arrow keys, Home and Delete change nothing in it."""
+import sys
+
+from harness import Session, check, poll
+
+BOX = (100, 100, 300, 200)  # the drag, in canvas-view coordinates
+INSIDE = (BOX[0] + 2, BOX[1] + 2, BOX[2] - 2, BOX[3] - 2)
+AWAY = (600, 400)  # a canvas point far from the box
+
+
+def dark(rgb):
+    return max(rgb) < 128
+
+
+def ink_rows(shot):
+    """The rows inside the box that hold text pixels."""
+    l, t, r, b = INSIDE
+    return [y for y in range(t, b) if any(dark(shot.canvas_pixel(x, y)) for x in range(l, r))]
+
+
+def lines_of(rows):
+    """Groups consecutive rows into (first, last) bands, one per text line."""
+    bands = []
+    for y in rows:
+        if bands and y == bands[-1][1] + 1:
+            bands[-1][1] = y
+        else:
+            bands.append([y, y])
+    return [tuple(b) for b in bands]
+
+
+def ink(shot, band, right):
+    """The dark pixels of a band, left of column `right`."""
+    return [(x, y) for y in range(band[0], band[1] + 1) for x in range(INSIDE[0], right)
+            if dark(shot.canvas_pixel(x, y))]
+
+
+def rightmost_ink(shot, band):
+    return max(x for x, _ in ink(shot, band, INSIDE[2]))
+
+
+with Session(sys.argv[1]) as s:
+    s.key("alt+i", "Up", "Return")  # Insert > EditBox, the last item
+    s.drag(BOX[:2], BOX[2:])
+
+    # The box window covers exactly the dragged rectangle: its border is on
+    # the first row and column, the canvas just outside stays white.
+    shot = s.wait_for_pixel((150, 100), (0, 0, 0), "the box's top border")
+    check(dark(shot.canvas_pixel(100, 150)) and dark(shot.canvas_pixel(299, 150))
+          and dark(shot.canvas_pixel(150, 199)), "the border runs round the dragged rectangle")
+    check(all(shot.canvas_pixel(*p) == (255, 255, 255) for p in ((150, 99), (99, 150), (300, 150), (150, 200))),
+          "the canvas around the box is white")
+    check(ink_rows(shot) == [], "the new box is empty")
+
+    s.click((150, 150))
+    s.type("Hello")
+    s.key("Return")
+    s.type("World!")
+    s.key("BackSpace")
+    s.click(AWAY)  # the canvas takes the focus: no caret in the pictures
+
+    def two_lines():
+        shot = s.grab()
+        return shot if len(lines_of(ink_rows(shot))) == 2 else None
+    shot = poll(two_lines, "two lines of text in the box")
+    first, second = lines_of(ink_rows(shot))
+    check(first[0] < second[0], "the text shows on two lines")
+    end = rightmost_ink(shot, second)
+    before_first = ink(shot, first, INSIDE[2])
+    before_second = ink(shot, second, INSIDE[2])
+    check(len(before_first) > 20 and len(before_second) > 20, "both lines hold letters")
+    s.screenshot("textbox-typed")
+
+    # A click right of the second line puts the caret at its end. Keys that
+    # an edit control would act on do nothing here.
+    s.click((BOX[2] - 10, (second[0] + second[1]) // 2))
+    s.key("Left", "Left", "Home", "Up", "Delete", "Right", "End", "Down", "Delete")
+    s.type("X")
+    s.click(AWAY)
+
+    def x_typed():
+        shot = s.grab()
+        return shot if rightmost_ink(shot, second) > end + 4 else None
+    shot = poll(x_typed, "the X after the second line")
+    check(lines_of(ink_rows(shot)) == [first, second], "still the same two lines")
+    check(ink(shot, first, INSIDE[2]) == before_first, "the first line is unchanged")
+    check(ink(shot, second, end + 1) == before_second, "the second line is unchanged up to its end")
+    s.screenshot("textbox-after-keys")
