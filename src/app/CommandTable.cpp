@@ -15,6 +15,22 @@ void CMainFrame::BuildCommandTable()
     // File
     SetHandler(ID_FILE_EXIT, [this] { OnFileExit(); });
 
+    // Insert, Edit and the context menu (editing/)
+    SetHandler(ID_INSERT_LINE, [this] { OnInsertLine(); });
+    SetHandler(ID_INSERT_RECTANGLE, [this] { OnInsertRectangle(); });
+    SetHandler(ID_INSERT_CIRCLE, [this] { OnInsertCircle(); });
+    SetHandler(ID_INSERT_EDITBOX, [this] { OnInsertEditBox(); });
+    SetHandler(ID_EDIT_CUT, [this] { OnEditCut(); });
+    SetHandler(ID_EDIT_COPY, [this] { OnEditCopy(); });
+    SetHandler(ID_EDIT_PASTE, [this] { OnEditPaste(); });
+    SetHandler(ID_CONTEXT_CUT, [this] { OnEditCut(); });
+    SetHandler(ID_CONTEXT_COPY, [this] { OnEditCopy(); });
+    SetHandler(ID_CONTEXT_PASTE, [this] { OnEditPaste(); });
+    SetHandler(ID_CONTEXT_DELETE, [this] { OnDelete(); });
+    SetHandler(ID_CONTEXT_RESIZE, [this] { OnResize(); });
+    SetHandler(ID_ORDER_BRINGFORWARD, [this] { OnBringForward(); });
+    SetHandler(ID_ORDER_SENDBACKWARD, [this] { OnSendBackward(); });
+
     // Text formatting
     SetHandler(ID_FORMAT_FONT, [this] { OnFormatFont(); });
     SetHandler(ID_FORMAT_COLOR, [this] { OnFormatColor(); });

@@ -94,6 +94,12 @@ public:
     // of the kept selection when `withHandles`, invalidate.
     void RefreshCanvas(bool withHandles);
     void DrawHandles(const RECT* pOld, const RECT* pNew);
+    // Step 1 of the refresh sequence: a pattern copy of the white brush over
+    // the whole canvas.
+    void ClearCanvas();
+    // The rectangle whose handles a selection of `kind` shows: a text figure's
+    // handles sit 3 pixels inside its rectangle, every other kind's on it.
+    static std::optional<RECT> HandleRect(const RECT* pRect, int kind);
 
     // ---- Editing state (scene model) -----------------------------------------
     POINT m_ptAnchor{};
@@ -122,6 +128,46 @@ public:
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);  // editing/Keys.cpp
     void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnContextMenu(QPoint screenPoint);          // editing/ContextMenu.cpp
+    // Context menu 104's first pop-up, its items carrying their command ids.
+    std::unique_ptr<QMenu> BuildContextMenu();
+
+    // Insert commands and the creation drags (editing/CreateDrag.cpp).
+    void OnInsertLine();
+    void OnInsertRectangle();
+    void OnInsertCircle();
+    void OnInsertEditBox();
+    void CreatePress(POINT point);
+    void CreateMove(UINT nFlags, POINT point);
+    void CreateRelease(UINT nFlags, POINT point);
+
+    // Selection by pressing (editing/Selection.cpp).
+    void SelectPress(POINT point);  // a press in MODE_NONE
+    std::shared_ptr<RECT> HitTestFigures(int x, int y);
+    static bool HitTestLine(int x1, int y1, int x2, int y2, int px, int py);
+    void PickHandle(int x, int y);
+    bool PickTextHandle(int x, int y);  // false when the press lies in no zone
+    void SetModeCursor(int mode);       // the cursor of a drag mode, or the window's own
+
+    // Move and resize (editing/MoveResize.cpp).
+    void DragMove(UINT nFlags, POINT point);
+    void DragRelease(UINT nFlags, POINT point);
+    void OutlineStep(POINT point);
+    void RebuildSelectedFigure(UINT nFlags, POINT point);
+    void RebuildTextFigure(UINT nFlags, POINT point);  // the text box part of the release
+    void ApplyForwardedRelease(int x, int y);
+    void OnResize();
+    // Repaints the part of the window that shows canvas rectangle `rc` (any
+    // corner order), grown by `margin` pixels.
+    void InvalidateCanvasRect(const RECT& rc, int margin);
+
+    // Cut, Copy, Paste, Delete and the stacking order (editing/Clipboard.cpp, editing/Order.cpp).
+    void OnEditCut();
+    void OnEditCopy();
+    void OnEditPaste();
+    void OnDelete();
+    void DeleteActiveTextBox();  // the box, its text figure and its record
+    void OnBringForward();
+    void OnSendBackward();
 
     // ---- Background picture (pictures/) --------------------------------------
     int m_bBackground = 0;

@@ -1,22 +1,56 @@
-// The canvas's mouse handlers: each acts by the tool mode.
+// The canvas's three mouse handlers: each acts by the tool mode.
 #include "app/CanvasView.h"
 #include "app/MainFrame.h"
 
-void CMainFrame::OnLButtonDown(UINT, POINT)
+namespace {
+bool IsDragMode(int mode)
+{
+    return mode >= MODE_MOVE && mode <= MODE_LINE_MOVE;
+}
+}  // namespace
+
+void CMainFrame::OnLButtonDown(UINT, POINT point)
 {
     // The main window always takes the keyboard focus first.
     View()->setFocus(Qt::MouseFocusReason);
+    switch (m_nMode) {
+    case MODE_DRAW:
+    case MODE_PLACE_TEXT:
+        CreatePress(point);
+        break;
+    case MODE_NONE:
+        SelectPress(point);
+        break;
+    case MODE_TEXT_SIZING:
+        // A press outside the text figure's zones selects as usual.
+        if (PickTextHandle(point.x, point.y)) {
+            Invalidate();
+        } else {
+            m_nMode = MODE_NONE;
+            SelectPress(point);
+        }
+        break;
+    default:
+        break;  // the drag of an earlier press goes on until a release arrives
+    }
 }
 
-void CMainFrame::OnMouseMove(UINT, POINT) {}
-
-void CMainFrame::OnLButtonUp(UINT, POINT) {}
-
-void CMainFrame::OnKeyDown(UINT, UINT, UINT)
+void CMainFrame::OnMouseMove(UINT nFlags, POINT point)
 {
-    Invalidate();
+    if (m_nMode == MODE_DRAW || m_nMode == MODE_PLACE_TEXT) {
+        CreateMove(nFlags, point);
+    } else if (IsDragMode(m_nMode)) {
+        DragMove(nFlags, point);
+    } else {
+        SetModeCursor(MODE_NONE);
+    }
 }
 
-void CMainFrame::OnKeyUp(UINT, UINT, UINT) {}
-
-void CMainFrame::OnContextMenu(QPoint) {}
+void CMainFrame::OnLButtonUp(UINT nFlags, POINT point)
+{
+    if (m_nMode == MODE_DRAW || m_nMode == MODE_PLACE_TEXT)
+        CreateRelease(nFlags, point);
+    else if (IsDragMode(m_nMode))
+        DragRelease(nFlags, point);
+    // In MODE_NONE and MODE_TEXT_SIZING a release does nothing.
+}
