@@ -1,0 +1,106 @@
+// Cut, Copy and Paste of one figure inside the program. The held figure is
+// only a kind, a rectangle and two colours; the system clipboard is never used.
+#include "app/MainFrame.h"
+#include "platform/Picture.h"
+#include "platform/WindowSystem.h"
+#include "scene/ShapeFigure.h"
+
+namespace {
+
+constexpr int kPasteOffset = 10;  // a pasted figure lands 10 pixels right and down
+
+bool IsShapeKind(int kind)
+{
+    return kind == FK_LINE || kind == FK_RECTANGLE || kind == FK_ELLIPSE;
+}
+
+}  // namespace
+
+void CMainFrame::OnEditCut()
+{
+    if (!m_pSelRect) {
+        WindowSystem().MessageBox(this, QStringLiteral("first Select the area to be cut"), QString(), MB_OK);
+        return;
+    }
+    if (m_bSelPicture == 1) {
+        WindowSystem().MessageBox(this, QStringLiteral("Border can't be cut"), QString(), MB_OK);
+        return;
+    }
+    // Take the selection's handles away, then hold the figure and remove it.
+    m_nOldSelKind = m_nSelKind;
+    const std::optional<RECT> shown = HandleRect(m_pSelRect.get(), m_nSelKind);
+    DrawHandles(shown ? &*shown : nullptr, nullptr);
+    m_pClipRect = std::make_shared<RECT>(OffsetRectBy(*m_pSelRect, kPasteOffset, kPasteOffset));
+    m_crClipLine = m_crLine;
+    m_crClipFill = m_crFill;
+    m_nClipKind = m_nSelKind;
+    g_pFigures->RemoveAt(m_nSelected);
+    m_pSelRect.reset();
+    m_nClipState = 1;
+    RefreshCanvas(false);
+}
+
+void CMainFrame::OnEditCopy()
+{
+    if (!m_pSelRect) {
+        WindowSystem().MessageBox(this, QStringLiteral("First select the area to be copied"), QString(), MB_OK);
+        return;
+    }
+    if (m_bSelPicture == 1) {
+        WindowSystem().MessageBox(this, QStringLiteral("Border can't be replicated"), QString(), MB_OK);
+        return;
+    }
+    m_crClipLine = m_crLine;
+    m_crClipFill = m_crFill;
+    m_nClipKind = m_nSelKind;
+    m_pClipRect = std::make_shared<RECT>(OffsetRectBy(*m_pSelRect, kPasteOffset, kPasteOffset));
+    m_nClipState = 2;
+}
+
+void CMainFrame::OnEditPaste()
+{
+    if ((m_nClipState == 1 || m_nClipState == 2) && m_pClipRect) {
+        const RECT rc = *m_pClipRect;
+        CDC& dc = *m_pCanvasDC;
+        {
+            // The held figure, drawn straight into the canvas.
+            dc.SetROP2(R2_COPYPEN);
+            const CPenSelection pen(dc, CPen(PS_SOLID, 1, m_crClipLine));
+            switch (m_nClipKind) {
+            case FK_LINE:
+                dc.MoveTo(rc.left, rc.top);
+                dc.LineTo(rc.right, rc.bottom);
+                break;
+            case FK_RECTANGLE:
+                dc.Rectangle(rc);
+                dc.FillRect(RECT{rc.left + 1, rc.top + 1, rc.right - 1, rc.bottom - 1}, CBrush::Solid(m_crClipFill));
+                break;
+            case FK_ELLIPSE:
+                dc.Ellipse(rc);
+                FillEllipseOpaque(dc, m_crClipFill, rc.left + 1, rc.top + 1, rc.right - rc.left - 3,
+                                  rc.bottom - rc.top - 3);
+                break;
+            default:
+                break;  // a held text figure draws nothing
+            }
+        }
+        // The old selection loses its handles; the pasted figure becomes the
+        // selection, and later commands act on it.
+        m_nOldSelKind = m_nSelKind;
+        const std::optional<RECT> oldShown = HandleRect(m_pSelRect.get(), m_nSelKind);
+        m_nSelKind = m_nClipKind;
+        if (IsShapeKind(m_nClipKind)) {
+            m_nSelected = g_pFigures->Add(std::make_unique<CShapeFigure>(
+                rc, CreationCodeFromKind(m_nClipKind), CString(), 0, m_crClipLine, 0.0, 0.0, CString(), std::nullopt, m_crClipFill));
+            m_crLine = m_crClipLine;
+            m_crFill = m_crClipFill;
+            m_bSelPicture = 0;
+        }
+        const std::optional<RECT> newShown = HandleRect(m_pClipRect.get(), m_nSelKind);
+        DrawHandles(oldShown ? &*oldShown : nullptr, newShown ? &*newShown : nullptr);
+        // One rectangle from now on: moving the selection moves where the
+        // next Paste goes.
+        m_pSelRect = m_pClipRect;
+    }
+    Invalidate();
+}

@@ -1,0 +1,78 @@
+// Text boxes as figures: the Resize command selects the active box's text
+// figure with live handles, a drag of it moves or resizes the box window,
+// and Delete removes box, figure and record together.
+#include "app/MainFrame.h"
+#include "scene/ShapeFigure.h"
+#include "text/EditBox.h"
+#include "text/TextBoxInfo.h"
+#include "text/TextState.h"
+
+namespace {
+constexpr int kTextFrame = 6;  // a text figure reaches 6 pixels beyond its box window
+}  // namespace
+
+void CMainFrame::OnResize()
+{
+    // Only the active box, and only while it still has its figure (Cut may
+    // have taken it); a deleted box reads as none.
+    CEditBox* box = g_pActiveEdit.data();
+    if (!box)
+        return;
+    const int id = box->GetDlgCtrlID();
+    const int index = FindTextFigure(id);
+    const CShapeFigure* figure = g_pFigures->GetAt(index);
+    if (!figure)
+        return;
+
+    m_pOldSelRect = m_pSelRect;
+    m_nOldSelKind = m_nSelKind;
+    // The box's record takes the current text format.
+    CTextBoxInfo record;
+    record.SetFormat(g_logfont, g_crText, id);
+    ReplaceTextBoxInfo(id, record);
+
+    m_pSelRect = std::make_shared<RECT>(figure->m_rect);
+    m_nSelected = index;
+    m_nSelKind = FK_TEXT;
+    m_bSelPicture = 0;
+    const std::optional<RECT> oldShown = HandleRect(m_pOldSelRect.get(), m_nOldSelKind);
+    const std::optional<RECT> newShown = HandleRect(m_pSelRect.get(), m_nSelKind);
+    DrawHandles(oldShown ? &*oldShown : nullptr, newShown ? &*newShown : nullptr);
+    m_nMode = MODE_TEXT_SIZING;
+    Invalidate();
+}
+
+void CMainFrame::RebuildTextFigure(UINT nFlags, POINT point)
+{
+    if (nFlags == FORWARDED_UP)
+        ApplyForwardedRelease(point.x, point.y);
+    CEditBox* box = g_pActiveEdit.data();
+    if (!box) {
+        // The box went away during the drag: nothing to move or mirror.
+        *m_pSelRect = InflatedRect(*m_pSelRect, kTextFrame);
+        m_nMode = MODE_NONE;
+        return;
+    }
+    // During the drag the selection was the box window's own rectangle.
+    box->MoveWindow(*m_pSelRect);
+    const int id = box->GetDlgCtrlID();
+    m_nSelected = FindTextFigure(id);
+    *m_pSelRect = InflatedRect(*m_pSelRect, kTextFrame);
+    // The line and fill colours are the ones the last selection or colour
+    // command left; a missing figure is not re-made.
+    g_pFigures->SetAt(m_nSelected, std::make_unique<CShapeFigure>(*m_pSelRect, CC_TEXT, box->GetWindowText(), id,
+                                                                  m_crLine, 0.0, 0.0, CString(), box->GetRect(),
+                                                                  m_crFill));
+    m_nMode = MODE_TEXT_SIZING;  // the figure stays selected with live handles
+}
+
+void CMainFrame::DeleteActiveTextBox()
+{
+    CEditBox* box = g_pActiveEdit.data();
+    if (!box)
+        return;  // no live box: nothing is removed
+    const int id = box->GetDlgCtrlID();
+    g_pFigures->RemoveAt(FindTextFigure(id));
+    delete box;  // a child window of the view: deleting it destroys the window
+    g_pTextBoxes->RemoveAt(FindTextBoxInfo(id));
+}
