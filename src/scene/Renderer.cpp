@@ -101,9 +101,14 @@ void DrawFigure(CMainFrame& frame, const CShapeFigure& fig)
     case FK_RECTANGLE:
         if (fig.m_dTileWidth == 0 && fig.m_dTileHeight == 0) {
             if (fig.m_strPicture.isEmpty()) {
-                // Outline in the pen, inside white from the canvas brush, then
-                // the fill colour inside the outline.
-                dc.Rectangle(rc);
+                // Outline in the pen, then the fill colour inside it. The
+                // canvas brush would paint the inside white first, but the
+                // fill covers every pixel of that inside whatever the corner
+                // order, so the outline is drawn without it.
+                {
+                    const CBrushSelection noInside(dc, CBrush::Null());
+                    dc.Rectangle(rc);
+                }
                 dc.FillRect(RECT{rc.left + 1, rc.top + 1, rc.right - 1, rc.bottom - 1},
                             CBrush::Solid(fig.FillColor()));
             } else {
