@@ -131,15 +131,6 @@ TEST_F(EditBoxTest, ReleaseAfterAPressInsideStaysInTheBox)
     EXPECT_EQ(box->geometry(), QRect(100, 100, 40, 30));
 }
 
-TEST_F(EditBoxTest, BoxWithoutMainWindowForwardsNowhere)
-{
-    CEditBox lone(7, nullptr);
-    lone.resize(100, 50);
-    SendMouse(&lone, QEvent::MouseButtonRelease, QPoint(10, 10), Qt::LeftButton, Qt::NoButton);
-    EXPECT_EQ(lone.m_bMouseDown, 0);
-    EXPECT_EQ(lone.Frame(), nullptr);
-}
-
 TEST_F(EditBoxTest, TextNeverScrollsWhenItOutgrowsTheBox)
 {
     CEditBox* box = Place(RECT{100, 100, 200, 150});
