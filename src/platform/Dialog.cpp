@@ -303,7 +303,7 @@ QWidget* CDialog::CreateControl(const DialogControl& control, UINT style, QWidge
     case ControlKind::ComboBox: {
         auto* combo = new CComboBox(window, (style & CBS_SORT) != 0);
         const UINT type = style & CBS_TYPEMASK;
-        combo->setEditable(type == CBS_DROPDOWN || type == CBS_SIMPLE);
+        combo->SetEditable(type == CBS_DROPDOWN || type == CBS_SIMPLE);
         combo->setInsertPolicy(QComboBox::NoInsert);
         // The template height covers the dropped list; the closed box is as
         // high as its font needs.

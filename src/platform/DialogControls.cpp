@@ -14,6 +14,28 @@ CComboBox::CComboBox(QWidget* parent, bool sorted) : QComboBox(parent), m_sorted
     setInsertPolicy(QComboBox::NoInsert);  // typing never adds entries
 }
 
+void CComboBox::SetEditable(bool editable)
+{
+    setEditable(editable);
+    if (QLineEdit* edit = lineEdit())
+        edit->installEventFilter(this);
+}
+
+bool CComboBox::eventFilter(QObject* watched, QEvent* event)
+{
+    // The toolkit would take Enter in the edit field as choosing the entry
+    // typed; hand it to the parent instead, so it reaches the dialog.
+    if (watched == lineEdit() && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) && parentWidget()) {
+            QKeyEvent forwarded(QEvent::KeyPress, key->key(), key->modifiers(), key->text());
+            QApplication::sendEvent(parentWidget(), &forwarded);
+            return true;
+        }
+    }
+    return QComboBox::eventFilter(watched, event);
+}
+
 int CComboBox::AddString(const QString& text)
 {
     if (!m_sorted)

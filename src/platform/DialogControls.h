@@ -20,6 +20,10 @@ public:
     explicit CComboBox(QWidget* parent = nullptr, bool sorted = false);
 
     bool IsSorted() const { return m_sorted; }
+    // With an edit field (a drop-down combo box) or without (a drop-down
+    // list). Enter in the edit field neither chooses nor adds an entry: it
+    // goes on to the dialog, which presses its default button.
+    void SetEditable(bool editable);
     int AddString(const QString& text);              // the new entry's index
     int InsertString(int index, const QString& text);  // at index, -1 at the end
     int DeleteString(int index);                     // entries left, or CB_ERR
@@ -36,6 +40,9 @@ public:
     int SelectString(int startAfter, const QString& prefix);
     // Longest text that can be typed into the edit field (0: no limit).
     void LimitText(int chars);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     int Find(int startAfter, const QString& text, bool exact) const;

@@ -63,6 +63,7 @@ DialogTemplate FormTemplate()
         {51, ControlKind::RadioButton, QStringLiteral("Right"), 100, 22, 50, 10},
         {1016, ControlKind::ComboBox, QString(), 10, 40, 80, 60, CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL},
         {1022, ControlKind::Edit, QString(), 100, 40, 80, 40, ES_MULTILINE | ES_AUTOHSCROLL},
+        {1017, ControlKind::ComboBox, QString(), 10, 60, 40, 50, CBS_DROPDOWN | WS_VSCROLL},
     };
     return t;
 }
@@ -394,6 +395,30 @@ TEST(DialogTemplateDialog, SortedComboFilesEntriesAndOnlyAUserChoiceNotifies)
         d.EndDialog(IDOK);
     });
     dialog.DoModal();
+}
+
+TEST(DialogTemplateDialog, EnterInAComboEditFieldPressesTheDefaultButtonWithoutChoosing)
+{
+    ProbeDialog dialog(FormTemplate(), nullptr);
+    int notified = 0;
+    dialog.MapSelChange(1017, [&] { ++notified; });
+    ModalDialogScript script;
+    int selection = 0;
+    script.Then([&](CDialog& d) {
+        auto* combo = d.GetDlgItemAs<CComboBox>(1017);
+        ASSERT_NE(combo, nullptr);
+        ASSERT_TRUE(combo->isEditable());
+        combo->AddString(QStringLiteral("10"));
+        combo->AddString(QStringLiteral("12"));
+        combo->lineEdit()->setFocus();
+        combo->lineEdit()->setText(QStringLiteral("12"));
+        SendKey(combo->lineEdit(), Qt::Key_Return);
+        selection = combo->GetCurSel();
+    });
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(notified, 0);
+    EXPECT_EQ(selection, -1);
+    EXPECT_EQ(dialog.calls.last(), QStringLiteral("OnOK"));
 }
 
 TEST(DialogTemplateDialog, EditChangeReachesItsHandler)
