@@ -89,13 +89,13 @@ void CMainFrame::OnEditPaste()
         m_nOldSelKind = m_nSelKind;
         const std::optional<RECT> oldShown = HandleRect(m_pSelRect.get(), m_nSelKind);
         m_nSelKind = m_nClipKind;
-        if (IsShapeKind(m_nClipKind)) {
-            m_nSelected = g_pFigures->Add(std::make_unique<CShapeFigure>(
-                rc, CreationCodeFromKind(m_nClipKind), CString(), 0, m_crClipLine, 0.0, 0.0, CString(), std::nullopt, m_crClipFill));
-            m_crLine = m_crClipLine;
-            m_crFill = m_crClipFill;
-            m_bSelPicture = 0;
-        }
+        m_crLine = m_crClipLine;
+        m_crFill = m_crClipFill;
+        m_bSelPicture = 0;  // only plain figures are ever held
+        if (IsShapeKind(m_nClipKind))
+            m_nSelected = g_pFigures->Add(std::make_unique<CShapeFigure>(rc, CreationCodeFromKind(m_nClipKind), CString(),
+                                                                         0, m_crClipLine, 0.0, 0.0, CString(),
+                                                                         std::nullopt, m_crClipFill));
         const std::optional<RECT> newShown = HandleRect(m_pClipRect.get(), m_nSelKind);
         DrawHandles(oldShown ? &*oldShown : nullptr, newShown ? &*newShown : nullptr);
         // One rectangle from now on: moving the selection moves where the

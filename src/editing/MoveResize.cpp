@@ -93,13 +93,15 @@ void CMainFrame::RebuildSelectedFigure(UINT nFlags, POINT point)
 {
     if (m_nSelKind == FK_TEXT) {
         RebuildTextFigure(nFlags, point);
-    } else {
+    } else if (m_nSelKind == FK_LINE || m_nSelKind == FK_RECTANGLE || m_nSelKind == FK_ELLIPSE) {
         // The figure takes the rectangle of the last move, also when a text
         // box forwarded the release; the release point itself is not used.
         g_pFigures->SetAt(m_nSelected, std::make_unique<CShapeFigure>(
                                            *m_pSelRect, CreationCodeFromKind(m_nSelKind), CString(), 0, m_crLine,
                                            0.0, 0.0, CString(), std::nullopt, m_crFill));
         m_nMode = MODE_NONE;
+    } else {
+        m_nMode = MODE_NONE;  // nothing that a drag re-makes
     }
     RefreshCanvas(true);
 }

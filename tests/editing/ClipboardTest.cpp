@@ -144,4 +144,24 @@ TEST_F(ClipboardTest, APastedEllipseIsOutlinedThenFilledThroughThePictureLayer)
               Rings({{110, 110}, {130, 110}, {150, 110}, {150, 120}, {150, 130}, {130, 130}, {110, 130}, {110, 120}}));
 }
 
+TEST_F(ClipboardTest, APasteOverAPictureSelectionLeavesAPlainSelectionBehind)
+{
+    Add(CC_RECTANGLE, RECT{10, 10, 50, 50}, RGB(1, 2, 3), RGB(4, 5, 6));
+    Add(CC_RECTANGLE, RECT{200, 200, 260, 260}, kGrey, kWhite, 0, 0, QStringLiteral("/tmp/none.png"));
+    Select(frame, POINT{20, 20});
+    frame.OnCommand(ID_EDIT_COPY);
+    Select(frame, POINT{220, 220});
+    ASSERT_EQ(frame.m_bSelPicture, 1);
+
+    frame.OnCommand(ID_EDIT_PASTE);
+    frame.OnKeyDown(VK_RIGHT, 1, 0);
+    frame.OnKeyUp(VK_RIGHT, 1, 0);
+    ASSERT_EQ(g_pFigures->GetSize(), 3);
+    EXPECT_EQ(Fig(2).m_rect, (RECT{25, 20, 65, 60}));
+    EXPECT_TRUE(Fig(2).m_strPicture.isEmpty());
+    EXPECT_EQ(Fig(2).FillColor(), RGB(4, 5, 6));
+    EXPECT_EQ(Fig(1).m_rect, (RECT{200, 200, 260, 260})) << "the picture is not touched";
+    EXPECT_EQ(Fig(1).m_strPicture, QStringLiteral("/tmp/none.png"));
+}
+
 }  // namespace
