@@ -3,6 +3,7 @@
 #include "app/MainFrame.h"
 #include "platform/Picture.h"
 #include "platform/WindowSystem.h"
+#include "scene/PlainShape.h"
 #include "scene/ShapeFigure.h"
 
 namespace {
@@ -66,23 +67,8 @@ void CMainFrame::OnEditPaste()
             // The held figure, drawn straight into the canvas.
             dc.SetROP2(R2_COPYPEN);
             const CPenSelection pen(dc, CPen(PS_SOLID, 1, m_crClipLine));
-            switch (m_nClipKind) {
-            case FK_LINE:
-                dc.MoveTo(rc.left, rc.top);
-                dc.LineTo(rc.right, rc.bottom);
-                break;
-            case FK_RECTANGLE:
-                dc.Rectangle(rc);
-                dc.FillRect(RECT{rc.left + 1, rc.top + 1, rc.right - 1, rc.bottom - 1}, CBrush::Solid(m_crClipFill));
-                break;
-            case FK_ELLIPSE:
-                dc.Ellipse(rc);
-                FillEllipseOpaque(dc, m_crClipFill, rc.left + 1, rc.top + 1, rc.right - rc.left - 3,
-                                  rc.bottom - rc.top - 3);
-                break;
-            default:
-                break;  // a held text figure draws nothing
-            }
+            // A held text figure draws nothing.
+            DrawPlainShape(dc, m_nClipKind, rc, m_crClipFill);
         }
         // The old selection loses its handles; the pasted figure becomes the
         // selection, and later commands act on it.

@@ -3,6 +3,7 @@
 // boxes paint themselves.
 #include "app/MainFrame.h"
 #include "platform/Picture.h"
+#include "scene/PlainShape.h"
 #include "scene/ShapeFigure.h"
 
 #include <algorithm>
@@ -95,35 +96,20 @@ void DrawFigure(CMainFrame& frame, const CShapeFigure& fig)
     const RECT& rc = fig.m_rect;
     switch (fig.m_nKind) {
     case FK_LINE:
-        dc.MoveTo(rc.left, rc.top);
-        dc.LineTo(rc.right, rc.bottom);
+        DrawPlainShape(dc, FK_LINE, rc, fig.FillColor());
         break;
     case FK_RECTANGLE:
         if (fig.m_dTileWidth == 0 && fig.m_dTileHeight == 0) {
-            if (fig.m_strPicture.isEmpty()) {
-                // Outline in the pen, then the fill colour inside it. The
-                // canvas brush would paint the inside white first, but the
-                // fill covers every pixel of that inside whatever the corner
-                // order, so the outline is drawn without it.
-                {
-                    const CBrushSelection noInside(dc, CBrush::Null());
-                    dc.Rectangle(rc);
-                }
-                dc.FillRect(RECT{rc.left + 1, rc.top + 1, rc.right - 1, rc.bottom - 1},
-                            CBrush::Solid(fig.FillColor()));
-            } else {
+            if (fig.m_strPicture.isEmpty())
+                DrawPlainShape(dc, FK_RECTANGLE, rc, fig.FillColor());
+            else
                 DrawPictureRectangle(frame, fig);
-            }
         } else if (fig.m_dTileWidth > 0 && fig.m_dTileHeight > 0) {
             DrawTiles(frame, rc, fig.m_dTileWidth, fig.m_dTileHeight, fig.m_strPicture);
         }
         break;
     case FK_ELLIPSE:
-        // The fill leaves a white ring on the right and lower side inside the
-        // outline, as the picture layer's integer ellipse does.
-        dc.Ellipse(rc);
-        FillEllipseOpaque(dc, fig.FillColor(), rc.left + 1, rc.top + 1, rc.right - rc.left - 3,
-                          rc.bottom - rc.top - 3);
+        DrawPlainShape(dc, FK_ELLIPSE, rc, fig.FillColor());
         break;
     case FK_BORDER:
         DrawTiles(frame, rc, fig.m_dTileWidth, fig.m_dTileHeight, fig.m_strPicture);

@@ -134,14 +134,15 @@ TEST_F(CreateDragTest, ADragUpAndLeftStoresTheRectangleInvertedAndItIsStillHit)
     ASSERT_EQ(g_pFigures->GetSize(), 1);
     EXPECT_EQ(Fig(0).m_rect, (RECT{200, 150, 100, 100}));
 
-    // It still draws: its fill is (l + 1, t + 1, r - 1, b - 1) of the corners
-    // as stored, which a block fill of negative extent counts back from the
-    // start, over the outline.
+    // It still draws as the same rectangle dragged down and to the right
+    // would: the outline on x 100..199, y 100..149 and the fill inside it.
     g_pFigures->GetAt(0)->m_logbrush.lbColor = RGB(200, 0, 0);
     frame.RefreshCanvas(false);
-    EXPECT_EQ(Pixel(100, 100), RGB(200, 0, 0));
-    EXPECT_EQ(Pixel(201, 151), RGB(200, 0, 0));
-    EXPECT_EQ(Pixel(202, 151), kWhite);
+    EXPECT_EQ(Pixel(100, 100), kGrey);
+    EXPECT_EQ(Pixel(199, 149), kGrey);
+    EXPECT_EQ(Pixel(101, 101), RGB(200, 0, 0));
+    EXPECT_EQ(Pixel(198, 148), RGB(200, 0, 0));
+    EXPECT_EQ(Pixel(200, 150), kWhite);
     EXPECT_EQ(Pixel(99, 100), kWhite);
 
     frame.OnLButtonDown(MK_LBUTTON, POINT{150, 125});

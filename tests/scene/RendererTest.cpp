@@ -53,6 +53,27 @@ TEST_F(RendererTest, AnEmptySceneRefreshesToPlainWhiteAndTextFiguresAreNeverDraw
     EXPECT_TRUE(PixelsOf(kWhite).size() == static_cast<std::size_t>(frame.m_cxCanvas * frame.m_cyCanvas));
 }
 
+TEST_F(RendererTest, AnInvertedRectangleOrEllipseDrawsExactlyAsItsOrderedTwin)
+{
+    // Dragged up and to the left, or resized past the opposite edge: the
+    // stored corners are inverted, the picture is the same.
+    for (int code : {CC_RECTANGLE, CC_ELLIPSE}) {
+        g_pFigures->RemoveAll();
+        Add(code, RECT{40, 30, 140, 90}, kBlue, kRed);
+        frame.RefreshCanvas(false);
+        const QImage ordered = frame.m_bmpCanvas.copy();
+        ASSERT_FALSE(PixelsOf(kRed).empty());
+        for (RECT inverted : {RECT{140, 90, 40, 30}, RECT{40, 90, 140, 30}, RECT{140, 30, 40, 90}}) {
+            g_pFigures->RemoveAll();
+            Add(code, inverted, kBlue, kRed);
+            frame.RefreshCanvas(false);
+            EXPECT_TRUE(frame.m_bmpCanvas == ordered) << "code " << code << " rect " << inverted.left << ","
+                                                      << inverted.top << "," << inverted.right << ","
+                                                      << inverted.bottom;
+        }
+    }
+}
+
 TEST_F(RendererTest, APlainRectangleIsOutlinedInItsLineColourAndFilledInside)
 {
     const COLORREF line = RGB(10, 200, 30), fill = RGB(250, 240, 0);
