@@ -225,6 +225,9 @@ private:
     void BuildCommandTable();
     // Sets a scroll bar's range 0..nMax, page and position, as one call.
     static void SetScrollInfo(QScrollBar* bar, int nMax, int nPage, int nPos);
+    // Moves `position` by the step of a scroll code within 0..canvas - page and
+    // sets the bar to it; returns the step taken (0: nothing moved).
+    static int ScrollBy(QScrollBar* bar, UINT nSBCode, int nPos, int& position, int page, int canvas);
     void OnScrollAction(QScrollBar* bar, bool horizontal, int action);
     CCanvasView* m_pView = nullptr;
     QScrollBar* m_pHBar = nullptr;

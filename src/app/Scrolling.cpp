@@ -37,51 +37,50 @@ void CMainFrame::SetScrollInfo(QScrollBar* bar, int nMax, int nPage, int nPos)
     bar->setValue(nPos);
 }
 
+namespace {
+// One direction's sizing: the range and page follow a client smaller than the
+// canvas, and the position is clamped one pixel tighter than scrolling allows.
+void SizeAxis(int client, int canvas, int& nMax, int& nPage, int& position)
+{
+    if (client >= canvas)
+        return;
+    nMax = canvas - 1;
+    nPage = client;
+    if (position >= canvas - client - 1)
+        position = canvas - client - 1;
+}
+}  // namespace
+
 void CMainFrame::OnSize(UINT, int cx, int cy)
 {
-    if (cx < m_cxCanvas) {
-        m_nHMax = m_cxCanvas - 1;
-        m_nHPage = cx;
-        // One pixel tighter than the scrolling limit.
-        if (g_nScrollX >= m_cxCanvas - cx - 1)
-            g_nScrollX = m_cxCanvas - cx - 1;
-    }
+    SizeAxis(cx, m_cxCanvas, m_nHMax, m_nHPage, g_nScrollX);
     SetScrollInfo(m_pHBar, m_nHMax, m_nHPage, g_nScrollX);
-
-    if (cy < m_cyCanvas) {
-        m_nVMax = m_cyCanvas - 1;
-        m_nVPage = cy;
-        if (g_nScrollY >= m_cyCanvas - cy - 1)
-            g_nScrollY = m_cyCanvas - cy - 1;
-    }
+    SizeAxis(cy, m_cyCanvas, m_nVMax, m_nVPage, g_nScrollY);
     SetScrollInfo(m_pVBar, m_nVMax, m_nVPage, g_nScrollY);
+}
+
+int CMainFrame::ScrollBy(QScrollBar* bar, UINT nSBCode, int nPos, int& position, int page, int canvas)
+{
+    const int step = ScrollStep(nSBCode, nPos, position, page, canvas - page);
+    if (step == 0)
+        return 0;
+    position += step;
+    const QSignalBlocker block(bar);
+    bar->setValue(position);
+    return step;
 }
 
 void CMainFrame::OnHScroll(UINT nSBCode, int nPos)
 {
-    const int step = ScrollStep(nSBCode, nPos, g_nScrollX, m_nHPage, m_cxCanvas - m_nHPage);
-    if (step == 0)
-        return;
-    g_nScrollX += step;
-    {
-        const QSignalBlocker block(m_pHBar);
-        m_pHBar->setValue(g_nScrollX);
-    }
     // The contents, text boxes included, move with the view.
-    m_pView->scroll(-step, 0);
+    if (const int step = ScrollBy(m_pHBar, nSBCode, nPos, g_nScrollX, m_nHPage, m_cxCanvas))
+        m_pView->scroll(-step, 0);
 }
 
 void CMainFrame::OnVScroll(UINT nSBCode, int nPos)
 {
-    const int step = ScrollStep(nSBCode, nPos, g_nScrollY, m_nVPage, m_cyCanvas - m_nVPage);
-    if (step == 0)
-        return;
-    g_nScrollY += step;
-    {
-        const QSignalBlocker block(m_pVBar);
-        m_pVBar->setValue(g_nScrollY);
-    }
-    m_pView->scroll(0, -step);
+    if (const int step = ScrollBy(m_pVBar, nSBCode, nPos, g_nScrollY, m_nVPage, m_cyCanvas))
+        m_pView->scroll(0, -step);
 }
 
 void CMainFrame::OnScrollAction(QScrollBar* bar, bool horizontal, int action)
