@@ -14,4 +14,4 @@ export ASAN_OPTIONS="detect_leaks=1:abort_on_error=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp"
 cd "$dir"
-ctest --output-on-failure -j"$(nproc)" --timeout 300
+ctest --output-on-failure --no-label-summary -j"$(nproc)" --timeout 300
