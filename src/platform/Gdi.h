@@ -6,14 +6,24 @@
 // Coverage rules (all coordinates in surface pixels):
 //  - Rectangle(l,t,r,b) and Ellipse(l,t,r,b) order their coordinates first;
 //    the outline covers columns l..r-1 and rows t..b-1; the brush fills the
-//    inside of the outline; each pixel is touched once per call.
+//    inside of the outline. A box with l == r or t == b draws nothing. The
+//    same shape drawn twice in not-XOR mode restores every pixel.
 //  - LineTo draws from the current position up to, not including, its end.
 //  - FillRect and PatBlt are half-open, [l, r) x [t, b), and do not reorder.
 //  - Styled pens restart their pattern at every call: PS_DASH 18 on 6 off,
-//    PS_DOT 3/3, PS_DASHDOT 9 on 6 off 3 on 6 off. In OPAQUE background mode
-//    the gaps are drawn in the background colour through the ROP2.
-//  - The ROP2 applies per pixel to pen and brush output (copy: P, not-XOR:
-//    ~(P ^ D)); block copies and FillRect ignore it.
+//    PS_DOT 3/3, PS_DASHDOT 9 on 6 off 3 on 6 off, PS_DASHDOTDOT 9 3 3 3 3 3;
+//    a Rectangle or Ellipse runs one pattern round its whole outline. In
+//    OPAQUE background mode the gaps are drawn in the background colour
+//    through the ROP2. Pens wider than 1 draw solid, with round caps and joins.
+//  - The ROP2 applies per pixel to pen and brush output and to SetPixel
+//    (copy: P, not-XOR: ~(P ^ D)); block copies, PatBlt and FillRect take
+//    their raster operation as an argument instead.
+//  - Ellipse fills GDI's elliptic region first, then draws the outline over
+//    it; the outline and the region are GDI's own incremental ellipse. A box
+//    less than 3 pixels wide or high draws a rectangle instead.
+//  - StretchBlt samples as GDI does: each destination pixel takes the source
+//    pixel whose centre it covers; when shrinking in the default BLACKONWHITE
+//    mode, the source pixels that fall on one destination pixel are ANDed.
 //  - Every primitive clips at the surface edges; any coordinates are safe.
 //
 // Surface pixels are 0xFFRRGGBB (QImage::Format_RGB32); colours are COLORREFs.
@@ -84,6 +94,12 @@ private:
     QFont m_font;
 };
 
+// Stretch modes (SetStretchBltMode).
+constexpr int BLACKONWHITE = 1;
+constexpr int WHITEONBLACK = 2;
+constexpr int COLORONCOLOR = 3;
+constexpr int HALFTONE = 4;
+
 class CDC {
 public:
     // Draws into `surface`, which must be QImage::Format_RGB32 and outlive the DC.
@@ -105,6 +121,10 @@ public:
     COLORREF GetBkColor() const { return m_bkColor; }
     COLORREF SetTextColor(COLORREF color);
     COLORREF GetTextColor() const { return m_textColor; }
+    // BLACKONWHITE (the default), WHITEONBLACK, COLORONCOLOR; HALFTONE acts as
+    // COLORONCOLOR. Returns the previous mode, or 0 for an unknown mode.
+    int SetStretchBltMode(int mode);
+    int GetStretchBltMode() const { return m_stretchMode; }
     CPen SelectPen(const CPen& pen);
     CBrush SelectBrush(const CBrush& brush);
     CFont SelectFont(const CFont& font);
@@ -123,19 +143,29 @@ public:
 
     // Fills and copies (ROP2 not applied).
     void FillRect(const RECT& rc, const CBrush& brush);
-    void PatBlt(int x, int y, int w, int h, DWORD rop = PATCOPY);  // with the current brush
+    // PatBlt fills [x, x + w) x [y, y + h) with the current brush; a negative
+    // size covers [x + w + 1, x + 1) instead, as GDI does. Raster operations
+    // that read a source do nothing here.
+    void PatBlt(int x, int y, int w, int h, DWORD rop = PATCOPY);
     void BitBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy, DWORD rop = SRCCOPY);
     // Nearest-neighbour stretch of src's (sx, sy, sw, sh) onto (x, y, w, h), as
-    // a SRCCOPY StretchBlt does; negative sizes mirror.
+    // a SRCCOPY StretchBlt does; negative sizes mirror (equal sizes copy). The
+    // raster operations that combine source and destination without a pattern
+    // (SRCCOPY, SRCAND, SRCPAINT, SRCINVERT, NOTSRCCOPY, ...) are supported;
+    // the others do nothing. `src` may be this DC.
     void StretchBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy, int sw, int sh,
                     DWORD rop = SRCCOPY);
     COLORREF SetPixel(int x, int y, COLORREF color);  // returns the colour set, or -1 off the surface
     COLORREF GetPixel(int x, int y) const;            // CLR_INVALID (0xFFFFFFFF) off the surface
 
-    // Text in the selected font and text colour, transparent background, laid
-    // out by the toolkit. DT_WORDBREAK breaks lines between words inside rc;
-    // DT_EDITCONTROL also breaks a word too long for a line, as an edit
-    // control does. DT_CALCRECT only measures, setting rc's right and bottom.
+    // Text in the selected font and text colour, laid out by the toolkit. In
+    // OPAQUE background mode each line's box is first filled with the
+    // background colour; in TRANSPARENT mode only the glyphs are drawn.
+    // Lines end at CR LF, LF or CR. DT_WORDBREAK breaks lines between words
+    // inside rc; DT_EDITCONTROL also breaks a word too long for a line, as an
+    // edit control does; DT_SINGLELINE keeps everything on one line.
+    // DT_CENTER and DT_RIGHT align each line. The text is clipped to rc unless
+    // DT_NOCLIP. DT_CALCRECT only measures, setting rc's right and bottom.
     // Returns the height of the text drawn.
     int DrawText(const QString& text, RECT& rc, UINT format);
     SIZE GetTextExtent(const QString& text) const;
@@ -146,6 +176,7 @@ private:
     int m_bkMode = OPAQUE;
     COLORREF m_bkColor = RGB(255, 255, 255);
     COLORREF m_textColor = RGB(0, 0, 0);
+    int m_stretchMode = BLACKONWHITE;
     CPen m_pen = CPen::Black();
     CBrush m_brush = CBrush::White();
     CFont m_font;

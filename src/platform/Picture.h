@@ -9,6 +9,7 @@
 
 #include <QImage>
 
+#include <cstdint>
 #include <memory>
 
 class CPicture {
@@ -48,3 +49,7 @@ void DrawPictureStretched(CDC& dc, const CPicture& picture, int x, int y, int w,
 // (x + w/2, y + h/2; radii w/2 and h/2), so the fill is symmetric about both
 // axes. Nothing for w <= 0 or h <= 0.
 void FillEllipseOpaque(CDC& dc, COLORREF color, int x, int y, int w, int h);
+
+// The same pixels in a GDI+ colour 0xAARRGGBB, blended over the surface by
+// its alpha (255 replaces, 0 leaves the surface as it was).
+void FillEllipseArgb(CDC& dc, std::uint32_t argb, int x, int y, int w, int h);

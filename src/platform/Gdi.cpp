@@ -1,0 +1,222 @@
+// The device context's state, its raster-operation arithmetic and the fills
+// that need no outline: PatBlt, FillRect and single pixels.
+#include "platform/Gdi.h"
+
+#include "platform/GdiRaster.h"
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace gdi {
+
+namespace {
+
+// The default palette of a device context (the twenty static colours), which
+// palette-index colours resolve through.
+constexpr std::array<COLORREF, 20> kDefaultPalette = {
+    RGB(0x00, 0x00, 0x00), RGB(0x80, 0x00, 0x00), RGB(0x00, 0x80, 0x00), RGB(0x80, 0x80, 0x00),
+    RGB(0x00, 0x00, 0x80), RGB(0x80, 0x00, 0x80), RGB(0x00, 0x80, 0x80), RGB(0xC0, 0xC0, 0xC0),
+    RGB(0xC0, 0xDC, 0xC0), RGB(0xA6, 0xCA, 0xF0), RGB(0xFF, 0xFB, 0xF0), RGB(0xA0, 0xA0, 0xA4),
+    RGB(0x80, 0x80, 0x80), RGB(0xFF, 0x00, 0x00), RGB(0x00, 0xFF, 0x00), RGB(0xFF, 0xFF, 0x00),
+    RGB(0x00, 0x00, 0xFF), RGB(0xFF, 0x00, 0xFF), RGB(0x00, 0xFF, 0xFF), RGB(0xFF, 0xFF, 0xFF),
+};
+
+}  // namespace
+
+std::uint32_t ColorBits(COLORREF color)
+{
+    if ((color >> 24) & 1) {  // a palette index
+        const unsigned index = color & 0xFFFF;
+        color = index < kDefaultPalette.size() ? kDefaultPalette[index] : kDefaultPalette[0];
+    } else if ((color >> 16) == 0x10FF) {  // an index into a colour table, which this surface has not
+        return 0;
+    }
+    return ColorToPixel(color) & 0x00FFFFFFu;
+}
+
+RopMask MakeRop(int rop2, std::uint32_t colorBits)
+{
+    if (rop2 < R2_BLACK || rop2 > R2_WHITE)
+        rop2 = R2_NOP;
+    // The code minus one is the truth table of the operation, bit (2 * P + D)
+    // giving the result for pen bit P and destination bit D. For a fixed P the
+    // result is D & A ^ X with X = f(P, 0) and A = f(P, 0) ^ f(P, 1).
+    const unsigned table = static_cast<unsigned>(rop2 - 1);
+    auto all = [](unsigned bit) { return bit ? 0xFFFFFFFFu : 0u; };
+    const std::uint32_t p = colorBits;
+    const std::uint32_t x = (p & all(table & 4)) | (~p & all(table & 1));
+    const std::uint32_t a = (p & all(((table >> 2) ^ (table >> 3)) & 1)) | (~p & all((table ^ (table >> 1)) & 1));
+    return RopMask{(a & 0x00FFFFFFu) | 0xFF000000u, x & 0x00FFFFFFu};
+}
+
+Raster::Raster(QImage& image)
+{
+    if (image.isNull() || image.depth() != 32)
+        return;
+    m_bits = image.bits();
+    m_stride = image.bytesPerLine();
+    m_width = image.width();
+    m_height = image.height();
+}
+
+void Raster::Span(int y, int x0, int x1, RopMask rop) const
+{
+    std::uint32_t* p = At(x0, y);
+    const int n = x1 - x0;
+    if (n <= 0 || rop.IsNop())
+        return;
+    if (rop.IsCopy()) {
+        std::fill_n(p, n, rop.xorBits | 0xFF000000u);
+        return;
+    }
+    const std::uint32_t a = rop.andBits;
+    const std::uint32_t x = rop.xorBits;
+    for (int i = 0; i < n; ++i)
+        p[i] = (p[i] & a) ^ x;
+}
+
+void Raster::FillRect(long long l, long long t, long long r, long long b, RopMask rop) const
+{
+    l = std::max(l, 0LL);
+    t = std::max(t, 0LL);
+    r = std::min(r, static_cast<long long>(m_width));
+    b = std::min(b, static_cast<long long>(m_height));
+    if (l >= r || t >= b || rop.IsNop())
+        return;
+    for (long long y = t; y < b; ++y)
+        Span(static_cast<int>(y), static_cast<int>(l), static_cast<int>(r), rop);
+}
+
+}  // namespace gdi
+
+// ---- CDC state ----
+
+CDC::CDC(QImage& surface) : m_surface(&surface)
+{
+    // Anything but a 32-bit RGB surface would be misread by the raster code.
+    if (!surface.isNull() && surface.format() != QImage::Format_RGB32)
+        surface.convertTo(QImage::Format_RGB32);
+}
+
+int CDC::Width() const { return m_surface->width(); }
+int CDC::Height() const { return m_surface->height(); }
+
+int CDC::SetROP2(int rop2)
+{
+    if (rop2 < R2_BLACK || rop2 > R2_WHITE)
+        return 0;
+    return std::exchange(m_rop2, rop2);
+}
+
+int CDC::SetBkMode(int mode)
+{
+    if (mode != TRANSPARENT && mode != OPAQUE)
+        return 0;
+    return std::exchange(m_bkMode, mode);
+}
+
+COLORREF CDC::SetBkColor(COLORREF color) { return std::exchange(m_bkColor, color); }
+COLORREF CDC::SetTextColor(COLORREF color) { return std::exchange(m_textColor, color); }
+
+int CDC::SetStretchBltMode(int mode)
+{
+    if (mode < BLACKONWHITE || mode > HALFTONE)
+        return 0;
+    return std::exchange(m_stretchMode, mode);
+}
+
+CPen CDC::SelectPen(const CPen& pen) { return std::exchange(m_pen, pen); }
+CBrush CDC::SelectBrush(const CBrush& brush) { return std::exchange(m_brush, brush); }
+CFont CDC::SelectFont(const CFont& font) { return std::exchange(m_font, font); }
+
+POINT CDC::MoveTo(int x, int y) { return std::exchange(m_pos, POINT{x, y}); }
+
+// ---- fills ----
+
+namespace {
+
+// The binary operation a pattern raster operation performs when it reads no
+// source, or 0 when it reads one.
+int PatternRop2(DWORD rop)
+{
+    const bool usesSource = ((rop >> 2) & 0x330000u) != (rop & 0x330000u);
+    if (usesSource)
+        return 0;
+    return static_cast<int>(((rop >> 18) & 0x0Cu) | ((rop >> 16) & 0x03u)) + 1;
+}
+
+}  // namespace
+
+void CDC::PatBlt(int x, int y, int w, int h, DWORD rop)
+{
+    const int rop2 = PatternRop2(rop);
+    if (rop2 == 0 || w == 0 || h == 0)
+        return;
+    // A negative size counts back from x, including x itself.
+    long long l = x, r = static_cast<long long>(x) + w;
+    long long t = y, b = static_cast<long long>(y) + h;
+    if (l > r) {
+        std::swap(l, r);
+        ++l;
+        ++r;
+    }
+    if (t > b) {
+        std::swap(t, b);
+        ++t;
+        ++b;
+    }
+    gdi::RopMask mask;
+    switch (rop2) {
+    case R2_BLACK:
+    case R2_WHITE:
+    case R2_NOT:
+    case R2_NOP:
+        mask = gdi::MakeRop(rop2, 0);  // these never look at the brush
+        break;
+    default:
+        if (m_brush.IsNull())
+            return;
+        mask = gdi::MakeRop(rop2, gdi::ColorBits(m_brush.Color()));
+        break;
+    }
+    gdi::Raster(*m_surface).FillRect(l, t, r, b, mask);
+}
+
+void CDC::FillRect(const RECT& rc, const CBrush& brush)
+{
+    CBrushSelection select(*this, brush);
+    PatBlt(rc.left, rc.top, static_cast<int>(static_cast<long long>(rc.right) - rc.left),
+           static_cast<int>(static_cast<long long>(rc.bottom) - rc.top), PATCOPY);
+}
+
+COLORREF CDC::SetPixel(int x, int y, COLORREF color)
+{
+    const std::uint32_t bits = gdi::ColorBits(color);
+    const gdi::Raster raster(*m_surface);
+    if (!raster.Contains(x, y))
+        return static_cast<COLORREF>(-1);
+    std::uint32_t* p = raster.At(x, y);
+    *p = gdi::MakeRop(m_rop2, bits).Apply(*p);
+    return PixelToColor(bits);
+}
+
+COLORREF CDC::GetPixel(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= m_surface->width() || y >= m_surface->height())
+        return CLR_INVALID;
+    const auto* row = reinterpret_cast<const std::uint32_t*>(m_surface->constScanLine(y));
+    return PixelToColor(row[x]);
+}
+
+// ---- memory DC ----
+
+CMemoryDC::CMemoryDC(int width, int height)
+{
+    if (width > 0 && height > 0) {
+        m_image = QImage(width, height, QImage::Format_RGB32);
+        if (!m_image.isNull())
+            m_image.fill(0xFF000000u);
+    }
+    m_dc = std::make_unique<CDC>(m_image);
+}

@@ -1,0 +1,268 @@
+// Picture loading (guarded against bad files, cached) and the GDI+ stand-ins
+// that draw pictures and fill ellipses.
+#include "platform/Picture.h"
+
+#include "platform/GdiRaster.h"
+
+#include <QColorSpace>
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+#include <QImageReader>
+
+#include <algorithm>
+#include <cmath>
+#include <list>
+#include <mutex>
+
+namespace {
+
+// Pictures larger than this are refused before they are decoded.
+constexpr int kMaxSide = 16384;
+constexpr long long kMaxPixels = 100LL * 1000 * 1000;
+// What a decoder may allocate at most (the largest accepted picture at 4
+// bytes a pixel, with room for the decoder's own buffers).
+constexpr int kAllocationLimitMb = 512;
+// The cache keeps at most this many pictures and this many pixel bytes.
+constexpr std::size_t kCacheEntries = 32;
+constexpr long long kCacheBytes = 256LL * 1024 * 1024;
+
+bool AbsurdSize(long long w, long long h)
+{
+    return w <= 0 || h <= 0 || w > kMaxSide || h > kMaxSide || w * h > kMaxPixels;
+}
+
+// A JPEG whose end-of-image marker is missing was cut short; the decoder
+// would fill the missing part with grey rather than fail.
+bool JpegIsComplete(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    constexpr qint64 kTail = 4096;
+    const qint64 size = file.size();
+    file.seek(std::max<qint64>(0, size - kTail));
+    const QByteArray tail = file.read(kTail);
+    return tail.contains(QByteArray("\xFF\xD9", 2));
+}
+
+struct CacheEntry {
+    QString path;
+    qint64 size = 0;
+    qint64 modified = 0;
+    std::shared_ptr<const CPicture> picture;
+};
+
+struct PictureCache {
+    std::mutex mutex;
+    std::list<CacheEntry> entries;  // most recently used first
+    long long bytes = 0;
+};
+
+PictureCache& Cache()
+{
+    static PictureCache cache;
+    return cache;
+}
+
+long long PictureBytes(const CPicture& picture) { return picture.Image().sizeInBytes(); }
+
+std::shared_ptr<const CPicture> Decode(const QString& path)
+{
+    static std::once_flag limitOnce;
+    std::call_once(limitOnce, [] { QImageReader::setAllocationLimit(kAllocationLimitMb); });
+
+    QImageReader reader(path);
+    reader.setDecideFormatFromContent(true);
+    reader.setAutoTransform(false);  // GDI+ shows the pixels as stored
+    if (!reader.canRead())
+        return nullptr;
+    const QSize announced = reader.size();
+    if (announced.isValid() && AbsurdSize(announced.width(), announced.height()))
+        return nullptr;
+    const QByteArray format = reader.format();
+    QImage image;
+    if (!reader.read(&image) || image.isNull() || AbsurdSize(image.width(), image.height()))
+        return nullptr;
+    if ((format == "jpeg" || format == "jpg") && !JpegIsComplete(path))
+        return nullptr;
+    // No colour management: the stored values are taken as they are.
+    image.setColorSpace(QColorSpace());
+    image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull())
+        return nullptr;
+    return std::make_shared<const CPicture>(std::move(image));
+}
+
+// Source over destination with a premultiplied source pixel.
+inline std::uint32_t Over(std::uint32_t s, std::uint32_t d)
+{
+    const std::uint32_t a = s >> 24;
+    if (a == 255)
+        return s | 0xFF000000u;
+    if (a == 0)
+        return d;
+    const std::uint32_t inv = 255 - a;
+    auto channel = [&](int shift) {
+        const std::uint32_t sc = (s >> shift) & 0xFF, dc = (d >> shift) & 0xFF;
+        return std::min<std::uint32_t>(255, sc + (dc * inv + 127) / 255) << shift;
+    };
+    return 0xFF000000u | channel(16) | channel(8) | channel(0);
+}
+
+}  // namespace
+
+CPicture::CPicture(QImage image) : m_image(std::move(image)) {}
+
+std::shared_ptr<const CPicture> CPicture::Load(const QString& path)
+{
+    if (path.isEmpty())
+        return nullptr;
+    const QFileInfo info(path);
+    if (!info.exists() || !info.isFile() || !info.isReadable())
+        return nullptr;
+    const QString key = info.absoluteFilePath();
+    const qint64 size = info.size();
+    const qint64 modified = info.lastModified().toMSecsSinceEpoch();
+    PictureCache& cache = Cache();
+    {
+        const std::lock_guard lock(cache.mutex);
+        for (auto it = cache.entries.begin(); it != cache.entries.end(); ++it) {
+            if (it->path != key)
+                continue;
+            if (it->size == size && it->modified == modified) {
+                cache.entries.splice(cache.entries.begin(), cache.entries, it);
+                return it->picture;
+            }
+            cache.bytes -= PictureBytes(*it->picture);  // the file changed
+            cache.entries.erase(it);
+            break;
+        }
+    }
+    std::shared_ptr<const CPicture> picture = Decode(key);
+    if (!picture)
+        return nullptr;
+    const long long bytes = PictureBytes(*picture);
+    if (bytes > kCacheBytes)
+        return picture;  // too big to keep
+    const std::lock_guard lock(cache.mutex);
+    cache.entries.push_front(CacheEntry{key, size, modified, picture});
+    cache.bytes += bytes;
+    while (cache.entries.size() > kCacheEntries || cache.bytes > kCacheBytes) {
+        cache.bytes -= PictureBytes(*cache.entries.back().picture);
+        cache.entries.pop_back();
+    }
+    return picture;
+}
+
+void CPicture::ClearCache()
+{
+    PictureCache& cache = Cache();
+    const std::lock_guard lock(cache.mutex);
+    cache.entries.clear();
+    cache.bytes = 0;
+}
+
+void DrawPicture(CDC& dc, const CPicture& picture, int x, int y)
+{
+    const QImage& image = picture.Image();
+    const gdi::Raster raster(dc.Surface());
+    const long long l = std::max<long long>(x, 0), r = std::min<long long>(static_cast<long long>(x) + image.width(), raster.Width());
+    const long long t = std::max<long long>(y, 0), b = std::min<long long>(static_cast<long long>(y) + image.height(), raster.Height());
+    for (long long row = t; row < b; ++row) {
+        const auto* s = reinterpret_cast<const std::uint32_t*>(image.constScanLine(static_cast<int>(row - y)));
+        std::uint32_t* d = raster.Row(static_cast<int>(row));
+        for (long long col = l; col < r; ++col)
+            d[col] = Over(s[col - x], d[col]);
+    }
+}
+
+void DrawPictureStretched(CDC& dc, const CPicture& picture, int x, int y, int w, int h)
+{
+    const QImage& image = picture.Image();
+    if (w == 0 || h == 0 || image.isNull())
+        return;
+    const gdi::Raster raster(dc.Surface());
+    const long long dw = std::llabs(static_cast<long long>(w)), dh = std::llabs(static_cast<long long>(h));
+    const long long sw = image.width(), sh = image.height();
+    // Destination step k sits at x + k (or x - k when mirrored) and samples the
+    // source pixel under its centre.
+    auto range = [](long long start, long long len, int dir, long long limit, long long& lo, long long& hi) {
+        lo = 0;
+        hi = len;
+        if (dir > 0) {
+            lo = std::max(lo, -start);
+            hi = std::min(hi, limit - start);
+        } else {
+            lo = std::max(lo, start - limit + 1);
+            hi = std::min(hi, start + 1);
+        }
+    };
+    const int dx = w > 0 ? 1 : -1, dy = h > 0 ? 1 : -1;
+    long long kx0, kx1, ky0, ky1;
+    range(x, dw, dx, raster.Width(), kx0, kx1);
+    range(y, dh, dy, raster.Height(), ky0, ky1);
+    for (long long ky = ky0; ky < ky1; ++ky) {
+        const long long sy = ((2 * ky + 1) * sh) / (2 * dh);
+        const auto* s = reinterpret_cast<const std::uint32_t*>(image.constScanLine(static_cast<int>(sy)));
+        std::uint32_t* d = raster.Row(static_cast<int>(y + dy * ky));
+        for (long long kx = kx0; kx < kx1; ++kx) {
+            const long long sx = ((2 * kx + 1) * sw) / (2 * dw);
+            std::uint32_t& p = d[x + dx * kx];
+            p = Over(s[sx], p);
+        }
+    }
+}
+
+void FillEllipseOpaque(CDC& dc, COLORREF color, int x, int y, int w, int h)
+{
+    FillEllipseArgb(dc, ColorToArgb(color), x, y, w, h);
+}
+
+void FillEllipseArgb(CDC& dc, std::uint32_t argb, int x, int y, int w, int h)
+{
+    const std::uint32_t alpha = argb >> 24;
+    if (w <= 0 || h <= 0 || alpha == 0)
+        return;
+    __extension__ using Wide = unsigned __int128;
+    const gdi::Raster raster(dc.Surface());
+    const long long W = w, H = h;
+    // In doubled coordinates from the centre, pixel (px, py) has its centre at
+    // u = 2 px + 1 - 2 x - w, v = 2 py + 1 - 2 y - h, and lies inside when
+    // u^2 h^2 + v^2 w^2 <= w^2 h^2.
+    const Wide ww = static_cast<Wide>(W * W), hh = static_cast<Wide>(H * H);
+    const Wide whole = ww * hh;
+    const long long row0 = std::max<long long>(y, 0), row1 = std::min<long long>(static_cast<long long>(y) + h, raster.Height());
+    const std::uint32_t premul = ((((argb >> 16) & 0xFF) * alpha + 127) / 255) << 16 |
+                                 ((((argb >> 8) & 0xFF) * alpha + 127) / 255) << 8 | (((argb & 0xFF) * alpha + 127) / 255);
+    const std::uint32_t source = (alpha << 24) | premul;
+    for (long long py = row0; py < row1; ++py) {
+        const long long v = 2 * py + 1 - 2 * static_cast<long long>(y) - H;
+        const Wide vv = static_cast<Wide>(v * v);
+        if (vv * ww > whole)
+            continue;
+        const Wide room = whole - vv * ww;  // u^2 h^2 may not exceed this
+        auto fits = [&](long long u) { return static_cast<Wide>(u * u) * hh <= room; };
+        long long u = static_cast<long long>(std::floor(W * std::sqrt(std::max(0.0, 1.0 - static_cast<double>(v) * v / (static_cast<double>(H) * H)))));
+        while (fits(u + 1))
+            ++u;
+        while (u >= 0 && !fits(u))
+            --u;
+        if (((u - (1 - W)) % 2 + 2) % 2 != 0)  // u has the parity of 1 - w
+            --u;
+        if (u < 0)
+            continue;
+        const long long left = (-u - 1 + 2 * static_cast<long long>(x) + W) / 2;
+        const long long right = (u - 1 + 2 * static_cast<long long>(x) + W) / 2 + 1;
+        const long long l = std::max(left, 0LL), r = std::min(right, static_cast<long long>(raster.Width()));
+        if (l >= r)
+            continue;
+        std::uint32_t* d = raster.Row(static_cast<int>(py));
+        if (alpha == 255) {
+            std::fill(d + l, d + r, argb | 0xFF000000u);
+            continue;
+        }
+        for (long long px = l; px < r; ++px)
+            d[px] = Over(source, d[px]);
+    }
+}
