@@ -154,7 +154,7 @@ def soup(rng, commands):
                 x, y = rng.choice([-3, 0, w - 3, w // 2]), rng.choice([-3, 0, h - 3, h // 2])
                 b = [x, y, x + rng.randint(-12, 12), y + rng.randint(-12, 12)]
             bw, bh = abs(b[2] - b[0]), abs(b[3] - b[1])
-            if region_rows_complete(bw, bh) and bw + bh < 4 * 10 ** 6:
+            if region_rows_complete(bw, bh) and bw + bh <= 1 << 18:
                 return b
 
     wide = False

@@ -153,9 +153,12 @@ void CDC::PatBlt(int x, int y, int w, int h, DWORD rop)
     const int rop2 = PatternRop2(rop);
     if (rop2 == 0 || w == 0 || h == 0)
         return;
-    // A negative size counts back from x, including x itself.
-    long long l = x, r = static_cast<long long>(x) + w;
-    long long t = y, b = static_cast<long long>(y) + h;
+    // The far edge is computed in 32 bits as GDI computes it (so a FillRect
+    // whose size overflowed comes out right); a negative size counts back
+    // from x, including x itself.
+    auto wrap = [](int a, int b) { return static_cast<int>(static_cast<unsigned>(a) + static_cast<unsigned>(b)); };
+    long long l = x, r = wrap(x, w);
+    long long t = y, b = wrap(y, h);
     if (l > r) {
         std::swap(l, r);
         ++l;
@@ -186,8 +189,9 @@ void CDC::PatBlt(int x, int y, int w, int h, DWORD rop)
 void CDC::FillRect(const RECT& rc, const CBrush& brush)
 {
     CBrushSelection select(*this, brush);
-    PatBlt(rc.left, rc.top, static_cast<int>(static_cast<long long>(rc.right) - rc.left),
-           static_cast<int>(static_cast<long long>(rc.bottom) - rc.top), PATCOPY);
+    // Sizes in 32 bits, wrapping as GDI's do; PatBlt undoes the wrap.
+    PatBlt(rc.left, rc.top, static_cast<int>(static_cast<unsigned>(rc.right) - static_cast<unsigned>(rc.left)),
+           static_cast<int>(static_cast<unsigned>(rc.bottom) - static_cast<unsigned>(rc.top)), PATCOPY);
 }
 
 COLORREF CDC::SetPixel(int x, int y, COLORREF color)

@@ -127,6 +127,6 @@ std::vector<POINT> EllipseQuadrant(int w, int h);
 
 // Ellipses whose width plus height exceed this are drawn from the analytic
 // ellipse instead of GDI's incremental one (whose cost grows with the size).
-constexpr long long kExactEllipseLimit = 1LL << 21;
+constexpr long long kExactEllipseLimit = 1LL << 18;
 
 }  // namespace gdi

@@ -94,16 +94,14 @@ std::uint32_t RasterScript::SourcePattern(int x, int y, int seed)
 
 QByteArray RasterScript::DumpBytes(const QImage& surface)
 {
-    QByteArray bytes;
-    bytes.reserve(static_cast<qsizetype>(surface.width()) * surface.height() * 4);
+    QByteArray bytes(static_cast<qsizetype>(surface.width()) * surface.height() * 4, '\0');
+    auto* out = reinterpret_cast<uchar*>(bytes.data());
     for (int y = 0; y < surface.height(); ++y) {
         const auto* row = reinterpret_cast<const std::uint32_t*>(surface.constScanLine(y));
-        for (int x = 0; x < surface.width(); ++x) {
-            const std::uint32_t p = row[x];
-            bytes.append(static_cast<char>(p & 0xFF));
-            bytes.append(static_cast<char>((p >> 8) & 0xFF));
-            bytes.append(static_cast<char>((p >> 16) & 0xFF));
-            bytes.append('\0');
+        for (int x = 0; x < surface.width(); ++x, out += 4) {
+            out[0] = static_cast<uchar>(row[x] & 0xFF);
+            out[1] = static_cast<uchar>((row[x] >> 8) & 0xFF);
+            out[2] = static_cast<uchar>((row[x] >> 16) & 0xFF);
         }
     }
     return bytes;
