@@ -46,6 +46,84 @@ bool JpegIsComplete(const QString& path)
     return tail.contains(QByteArray("\xFF\xD9", 2));
 }
 
+// An uncompressed BMP shorter than its header says was cut short; the
+// decoder would leave the missing rows blank rather than fail.
+bool BmpIsComplete(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray h = file.read(34);
+    if (h.size() < 26 || !h.startsWith("BM"))
+        return true;  // not ours to judge
+    auto u16 = [&](int at) { return static_cast<long long>(static_cast<uchar>(h[at]) | static_cast<uchar>(h[at + 1]) << 8); };
+    auto u32 = [&](int at) { return u16(at) | u16(at + 2) << 16; };
+    const long long offset = u32(10), infoSize = u32(14);
+    long long width, height, bits, compression = 0;
+    if (infoSize == 12) {  // the old core header
+        width = u16(18);
+        height = u16(20);
+        bits = u16(24);
+    } else {
+        if (h.size() < 34)
+            return false;
+        width = static_cast<std::int32_t>(u32(18));
+        height = static_cast<std::int32_t>(u32(22));
+        bits = u16(28);
+        compression = u32(30);
+    }
+    if (compression != 0 && compression != 3 && compression != 6)
+        return true;  // run-length data has no fixed size
+    const long long stride = (std::llabs(width) * bits + 31) / 32 * 4;
+    return file.size() >= offset + stride * std::llabs(height);
+}
+
+// A GIF whose blocks stop before the trailer was cut short; the decoder
+// would show the part it got.
+bool GifIsComplete(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray data = file.readAll();
+    const auto byte = [&](qsizetype at) { return at < data.size() ? static_cast<uchar>(data[at]) : -1; };
+    qsizetype pos = 13;  // signature and logical screen descriptor
+    if (data.size() < pos)
+        return false;
+    if (byte(10) & 0x80)
+        pos += 3 * (2 << (byte(10) & 7));  // the global colour table
+    auto skipSubBlocks = [&] {
+        for (int n; (n = byte(pos)) > 0;)
+            pos += n + 1;
+        if (byte(pos) < 0)
+            return false;
+        ++pos;  // the terminating empty block
+        return true;
+    };
+    for (;;) {
+        switch (byte(pos)) {
+        case 0x3B:  // trailer
+            return true;
+        case 0x21:  // extension: label, then data blocks
+            pos += 2;
+            if (!skipSubBlocks())
+                return false;
+            break;
+        case 0x2C:  // image: descriptor, local colour table, code size, data blocks
+            if (byte(pos + 9) < 0)
+                return false;
+            if (byte(pos + 9) & 0x80)
+                pos += 3 * (2 << (byte(pos + 9) & 7));
+            pos += 11;
+            if (!skipSubBlocks())
+                return false;
+            break;
+        default:
+            return false;
+        }
+    }
+}
+
 struct CacheEntry {
     QString path;
     qint64 size = 0;
@@ -85,6 +163,10 @@ std::shared_ptr<const CPicture> Decode(const QString& path)
     if (!reader.read(&image) || image.isNull() || AbsurdSize(image.width(), image.height()))
         return nullptr;
     if ((format == "jpeg" || format == "jpg") && !JpegIsComplete(path))
+        return nullptr;
+    if (format == "bmp" && !BmpIsComplete(path))
+        return nullptr;
+    if (format == "gif" && !GifIsComplete(path))
         return nullptr;
     // No colour management: the stored values are taken as they are.
     image.setColorSpace(QColorSpace());
