@@ -72,9 +72,11 @@ TEST(MainWindowTest, AnItemIsEnabledExactlyWhenItsCommandHasAHandler)
     }
     EXPECT_TRUE(frame.FindAction(ID_FILE_EXIT)->isEnabled());
     for (QAction* top : frame.menuBar()->actions())
-        for (QAction* a : top->menu()->actions())
-            if (!a->isSeparator())
+        for (QAction* a : top->menu()->actions()) {
+            if (!a->isSeparator()) {
                 EXPECT_EQ(a->isEnabled(), frame.HasHandler(a->data().toUInt())) << a->text().toStdString();
+            }
+        }
 }
 
 TEST(MainWindowTest, ToolbarHasTheTextButtonsTheAlignmentGroupAndTheFontBox)
