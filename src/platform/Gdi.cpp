@@ -6,7 +6,12 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace gdi {
 
@@ -60,20 +65,65 @@ Raster::Raster(QImage& image)
     m_height = image.height();
 }
 
-void Raster::Span(int y, int x0, int x1, RopMask rop) const
+namespace {
+
+// Fills n pixels with v: a memset when v's four bytes are alike (white,
+// black), else wide stores.
+void Fill32(std::uint32_t* p, std::size_t n, std::uint32_t v)
 {
-    std::uint32_t* p = At(x0, y);
-    const int n = x1 - x0;
-    if (n <= 0 || rop.IsNop())
-        return;
-    if (rop.IsCopy()) {
-        std::fill_n(p, n, rop.xorBits | 0xFF000000u);
+    if ((v & 0xFF) * 0x01010101u == v) {
+        std::memset(p, static_cast<int>(v & 0xFF), n * 4);
         return;
     }
-    const std::uint32_t a = rop.andBits;
-    const std::uint32_t x = rop.xorBits;
-    for (int i = 0; i < n; ++i)
+#if defined(__SSE2__)
+    const __m128i wide = _mm_set1_epi32(static_cast<int>(v));
+    std::size_t i = 0;
+    for (; i + 16 <= n; i += 16) {
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), wide);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i + 4), wide);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i + 8), wide);
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i + 12), wide);
+    }
+    for (; i + 4 <= n; i += 4)
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + i), wide);
+    for (; i < n; ++i)
+        p[i] = v;
+#else
+    std::fill_n(p, n, v);
+#endif
+}
+
+// p[i] = (p[i] & a) ^ x for n pixels.
+void Rop32(std::uint32_t* p, std::size_t n, std::uint32_t a, std::uint32_t x)
+{
+    std::size_t i = 0;
+#if defined(__SSE2__)
+    const __m128i wa = _mm_set1_epi32(static_cast<int>(a)), wx = _mm_set1_epi32(static_cast<int>(x));
+    for (; i + 4 <= n; i += 4) {
+        auto* q = reinterpret_cast<__m128i*>(p + i);
+        _mm_storeu_si128(q, _mm_xor_si128(_mm_and_si128(_mm_loadu_si128(q), wa), wx));
+    }
+#endif
+    for (; i < n; ++i)
         p[i] = (p[i] & a) ^ x;
+}
+
+}  // namespace
+
+void ApplyRop(std::uint32_t* p, std::size_t n, RopMask rop)
+{
+    if (rop.IsNop())
+        return;
+    if (rop.IsCopy())
+        Fill32(p, n, rop.xorBits | 0xFF000000u);
+    else
+        Rop32(p, n, rop.andBits, rop.xorBits);
+}
+
+void Raster::Span(int y, int x0, int x1, RopMask rop) const
+{
+    if (x1 > x0)
+        ApplyRop(At(x0, y), static_cast<std::size_t>(x1 - x0), rop);
 }
 
 void Raster::FillRect(long long l, long long t, long long r, long long b, RopMask rop) const
@@ -84,6 +134,11 @@ void Raster::FillRect(long long l, long long t, long long r, long long b, RopMas
     b = std::min(b, static_cast<long long>(m_height));
     if (l >= r || t >= b || rop.IsNop())
         return;
+    // Whole rows of a gapless surface are one block.
+    if (l == 0 && r == m_width && m_stride == static_cast<qsizetype>(m_width) * 4) {
+        ApplyRop(Row(static_cast<int>(t)), static_cast<std::size_t>(m_width) * static_cast<std::size_t>(b - t), rop);
+        return;
+    }
     for (long long y = t; y < b; ++y)
         Span(static_cast<int>(y), static_cast<int>(l), static_cast<int>(r), rop);
 }

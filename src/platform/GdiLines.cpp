@@ -100,6 +100,11 @@ void AxisLine(const Raster& raster, const LinePen& pen, bool vertical, long long
     const qsizetype step = (vertical ? raster.StrideInPixels() : 1) * dir;
     const long long firstAlong = start + dir * lo;
     std::uint32_t* p = vertical ? raster.At(a, static_cast<int>(firstAlong)) : raster.At(static_cast<int>(firstAlong), a);
+    if (pen.kind == LinePen::Kind::Solid) {
+        for (long long i = lo; i < hi; ++i, p += step)
+            *p = pen.fg.Apply(*p);
+        return;
+    }
     int phase = static_cast<int>((dashPos + lo % pen.period) % pen.period);
     for (long long i = lo; i < hi; ++i, p += step) {
         Plot(p, pen, phase);
@@ -250,28 +255,25 @@ void DrawCosmeticSegment(const Raster& raster, const LinePen& pen, POINT a, POIN
 void DrawCosmeticPolyline(const Raster& raster, const LinePen& pen, const POINT* pts, std::size_t count, bool close,
                           int& dashPos)
 {
-    if (count < 2)
+    if (count < 2 || pen.kind == LinePen::Kind::Null || pen.kind == LinePen::Kind::Wide)
         return;
-    auto segment = [&](POINT a, POINT b) {
-        // Outlines of ellipses are unit steps: each draws just its first pixel.
+    const bool dashed = pen.kind == LinePen::Kind::Dashed;
+    const std::size_t segments = close ? count : count - 1;
+    for (std::size_t i = 0; i < segments; ++i) {
+        const POINT a = pts[i], b = pts[i + 1 == count ? 0 : i + 1];
         const long long dx = static_cast<long long>(a.x) - b.x, dy = static_cast<long long>(a.y) - b.y;
+        // The outline of an ellipse is unit steps: each draws just its first pixel.
         if (dx >= -1 && dx <= 1 && dy >= -1 && dy <= 1 && CropPoint(a) == a && CropPoint(b) == b) {
             if (dx == 0 && dy == 0)
-                return;
+                continue;
             if (raster.Contains(a.x, a.y))
                 Plot(raster.At(a.x, a.y), pen, dashPos);
-            if (pen.kind == LinePen::Kind::Dashed && ++dashPos == pen.period)
+            if (dashed && ++dashPos == pen.period)
                 dashPos = 0;
-            return;
+            continue;
         }
         DrawCosmeticSegment(raster, pen, a, b, dashPos);
-    };
-    if (pen.kind == LinePen::Kind::Null || pen.kind == LinePen::Kind::Wide)
-        return;
-    for (std::size_t i = 0; i + 1 < count; ++i)
-        segment(pts[i], pts[i + 1]);
-    if (close)
-        segment(pts[count - 1], pts[0]);
+    }
 }
 
 }  // namespace gdi

@@ -35,6 +35,9 @@ std::uint32_t ColorBits(COLORREF color);
 // of `colorBits`. Out-of-range codes act as R2_NOP.
 RopMask MakeRop(int rop2, std::uint32_t colorBits);
 
+// Applies `rop` to the n pixels from p on, with wide stores where it can.
+void ApplyRop(std::uint32_t* p, std::size_t n, RopMask rop);
+
 // Direct access to the pixels of a Format_RGB32 image. Empty for a null image.
 class Raster {
 public:
