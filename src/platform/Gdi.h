@@ -81,7 +81,9 @@ private:
 // cell height (ascent + descent), 0 a default 12-point size; weight 0 means
 // normal (400); italic, underline and strike-out are on when non-zero; the
 // face name is resolved by fontconfig, so "Times New Roman" and "Arial" find
-// their metric-compatible stand-ins.
+// their metric-compatible stand-ins; NONANTIALIASED_QUALITY turns text
+// smoothing off. Width, escapement and character set are kept in the LOGFONT
+// only.
 class CFont {
 public:
     CFont();

@@ -70,14 +70,14 @@ void CoverageMask::AddEllipse(long long l, long long t, long long r, long long b
         AddSpan(t + i, l + insets[static_cast<std::size_t>(i)], r - insets[static_cast<std::size_t>(i)]);
 }
 
-void CoverageMask::AddPolygon(const POINT* pts, std::size_t count)
+void CoverageMask::AddPolygon(const Vertex* pts, std::size_t count)
 {
     if (count < 3 || Empty())
         return;
     long long minY = pts[0].y, maxY = pts[0].y;
     for (std::size_t i = 1; i < count; ++i) {
-        minY = std::min<long long>(minY, pts[i].y);
-        maxY = std::max<long long>(maxY, pts[i].y);
+        minY = std::min(minY, pts[i].y);
+        maxY = std::max(maxY, pts[i].y);
     }
     minY = std::max(minY, m_top);
     maxY = std::min(maxY, m_top + m_height - 1);
@@ -85,13 +85,14 @@ void CoverageMask::AddPolygon(const POINT* pts, std::size_t count)
     for (long long y = minY; y <= maxY; ++y) {
         xs.clear();
         for (std::size_t i = 0; i < count; ++i) {
-            const POINT a = pts[i], b = pts[(i + 1) % count];
+            const Vertex a = pts[i], b = pts[(i + 1) % count];
             const long long ya = a.y, yb = b.y;
             if (ya == yb)
                 continue;
             // Each edge owns its upper end and not its lower one.
             if ((y >= ya && y < yb) || (y >= yb && y < ya)) {
-                const double x = a.x + static_cast<double>(y - ya) * (b.x - a.x) / static_cast<double>(yb - ya);
+                const double x = static_cast<double>(a.x) +
+                                 static_cast<double>(y - ya) * static_cast<double>(b.x - a.x) / static_cast<double>(yb - ya);
                 xs.push_back(x);
             }
         }
@@ -146,12 +147,33 @@ namespace {
 
 long long RoundHalfAway(double v) { return static_cast<long long>(v > 0 ? v + 0.5 : v - 0.5); }
 
-void AddDisc(CoverageMask& mask, int width, POINT c)
-{
-    const long long l = static_cast<long long>(c.x) - width / 2;
-    const long long t = static_cast<long long>(c.y) - width / 2;
-    mask.AddEllipse(l, t, l + width, t + width);
-}
+// The round cap and join of a pen: GDI's elliptic region of a width x width
+// box centred on the point, its rows worked out once a polyline.
+class Disc {
+public:
+    explicit Disc(int width) : m_width(width)
+    {
+        if (width >= 2 && 2LL * width <= kExactEllipseLimit)
+            m_insets = EllipseRowInsets(width, width);
+        else
+            m_insets.assign(static_cast<std::size_t>(std::max(width, 1)), 0);
+    }
+    void AddAt(CoverageMask& mask, POINT c) const
+    {
+        const long long l = static_cast<long long>(c.x) - m_width / 2;
+        const long long t = static_cast<long long>(c.y) - m_width / 2;
+        const long long first = std::max(0LL, mask.Top() - t);
+        const long long last = std::min<long long>(m_width, mask.Bottom() - t);
+        for (long long i = first; i < last; ++i) {
+            const int inset = m_insets[static_cast<std::size_t>(i)];
+            mask.AddSpan(t + i, l + inset, l + m_width - inset);
+        }
+    }
+
+private:
+    int m_width;
+    std::vector<int> m_insets;
+};
 
 void AddWideSegment(CoverageMask& mask, int width, POINT a, POINT b)
 {
@@ -185,9 +207,9 @@ void AddWideSegment(CoverageMask& mask, int width, POINT a, POINT b)
         wideX = -wideX;
         narrowX = -narrowX;
     }
-    auto pt = [](long long x, long long y) { return POINT{static_cast<int>(x), static_cast<int>(y)}; };
-    const POINT quad[4] = {pt(a.x - narrowX, a.y + narrowY), pt(a.x + wideX, a.y - wideY),
-                           pt(b.x + wideX, b.y - wideY), pt(b.x - narrowX, b.y + narrowY)};
+    using V = CoverageMask::Vertex;
+    const V quad[4] = {V{a.x - narrowX, a.y + narrowY}, V{a.x + wideX, a.y - wideY}, V{b.x + wideX, b.y - wideY},
+                       V{b.x - narrowX, b.y + narrowY}};
     mask.AddPolygon(quad, 4);
 }
 
@@ -204,19 +226,20 @@ void AddWidePolyline(CoverageMask& mask, int width, const POINT* pts, std::size_
     }
     while (count > 2 && pts[count - 1] == pts[count - 2])
         --count;
+    const Disc disc(width);
     if (!close) {
-        AddDisc(mask, width, pts[0]);
-        AddDisc(mask, width, pts[count - 1]);
+        disc.AddAt(mask, pts[0]);
+        disc.AddAt(mask, pts[count - 1]);
     }
     const std::size_t segments = close ? count : count - 1;
     for (std::size_t i = 0; i < segments; ++i)
         AddWideSegment(mask, width, pts[i], pts[(i + 1) % count]);
     // Round joins at the corners.
     for (std::size_t i = 1; i + 1 < count; ++i)
-        AddDisc(mask, width, pts[i]);
+        disc.AddAt(mask, pts[i]);
     if (close) {
-        AddDisc(mask, width, pts[count - 1]);
-        AddDisc(mask, width, pts[0]);
+        disc.AddAt(mask, pts[count - 1]);
+        disc.AddAt(mask, pts[0]);
     }
 }
 

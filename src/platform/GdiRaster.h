@@ -96,13 +96,18 @@ class CoverageMask {
 public:
     CoverageMask(long long l, long long t, long long r, long long b, int surfaceWidth, int surfaceHeight);
     bool Empty() const { return m_width <= 0 || m_height <= 0; }
+    long long Top() const { return m_top; }
+    long long Bottom() const { return m_top + m_height; }
     void AddRect(long long l, long long t, long long r, long long b);
     void SubtractRect(long long l, long long t, long long r, long long b);
     // Spans of one row, [l, r), set or cleared.
     void AddSpan(long long y, long long l, long long r);
     void AddEllipse(long long l, long long t, long long r, long long b);
-    // A convex or concave polygon, sampled at integer points (left and top edges in).
-    void AddPolygon(const POINT* pts, std::size_t count);
+    // A polygon, sampled at integer points (left and top edges in).
+    struct Vertex {
+        long long x, y;
+    };
+    void AddPolygon(const Vertex* pts, std::size_t count);
     // Every pixel of `other` cleared from this mask.
     void Subtract(const CoverageMask& other);
     void Paint(const Raster& raster, RopMask rop) const;

@@ -15,9 +15,13 @@
 class CPicture {
 public:
     // The picture in `path`, or null when the file is missing, unreadable, a
-    // folder, not a picture, truncated, or announces absurd dimensions.
-    // Decoded pictures are cached by path, file size and modification time, so
-    // a file changed on disk is decoded again.
+    // folder, not a picture, truncated, or announces absurd dimensions (more
+    // than 16384 pixels a side or 100 million in all: refused from the header,
+    // before decoding). The content decides the format, not the name. Pixels
+    // are taken as stored: an embedded colour space is ignored, and so is an
+    // orientation tag. Decoded pictures are cached by path, file size and
+    // modification time (32 pictures, 256 MB at most), so a file changed on
+    // disk is decoded again. Safe to call from any thread.
     static std::shared_ptr<const CPicture> Load(const QString& path);
 
     explicit CPicture(QImage image);
@@ -37,17 +41,23 @@ private:
     QImage m_image;
 };
 
-// Draws `picture` with its top-left corner at (x, y), at its natural size,
-// composited over what is there (transparent pixels leave the surface showing).
+// Draws `picture` with its top-left corner at (x, y), at its natural size (one
+// picture pixel a surface pixel), composited over what is there: source over,
+// so transparent pixels leave the surface showing and half-transparent red
+// over white gives 0xFF7F7F. Clipped at the surface edges.
 void DrawPicture(CDC& dc, const CPicture& picture, int x, int y);
 
-// Draws the whole picture stretched onto (x, y, w, h), nearest neighbour.
+// Draws the whole picture stretched onto (x, y, w, h), nearest neighbour:
+// destination pixel k of a side takes source pixel ((2k + 1) * S) / 2D, the
+// one under its centre; negative sizes mirror; composited as DrawPicture.
 void DrawPictureStretched(CDC& dc, const CPicture& picture, int x, int y, int w, int h);
 
 // Fills the ellipse inscribed in (x, y, w, h) with an opaque colour, without
-// anti-aliasing: exactly the pixels whose centres lie inside the ellipse
-// (x + w/2, y + h/2; radii w/2 and h/2), so the fill is symmetric about both
-// axes. Nothing for w <= 0 or h <= 0.
+// anti-aliasing: exactly the pixels whose centres lie inside the ellipse or on
+// it (centre x + w/2, y + h/2; radii w/2 and h/2), computed in exact integer
+// arithmetic, so the fill is symmetric about both axes and its middle row and
+// column reach the box's edges. Nothing for w <= 0 or h <= 0. The ROP2 does
+// not apply.
 void FillEllipseOpaque(CDC& dc, COLORREF color, int x, int y, int w, int h);
 
 // The same pixels in a GDI+ colour 0xAARRGGBB, blended over the surface by
