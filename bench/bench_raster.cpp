@@ -191,6 +191,19 @@ void BM_PatBlt_CDC(benchmark::State& state)
 }
 BENCHMARK(BM_PatBlt_CDC)->Unit(benchmark::kMicrosecond);
 
+// The same with a colour whose bytes differ, which memset cannot write.
+void BM_PatBltColour_CDC(benchmark::State& state)
+{
+    QImage image = Canvas();
+    for (auto _ : state) {
+        CDC dc(image);
+        CBrushSelection brush(dc, CBrush::Solid(RGB(0x12, 0x34, 0x56)));
+        dc.PatBlt(0, 0, kWidth, kHeight, PATCOPY);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_PatBltColour_CDC)->Unit(benchmark::kMicrosecond);
+
 void BM_PatBlt_Memset(benchmark::State& state)
 {
     QImage image = Canvas();
