@@ -217,7 +217,11 @@ void CDC::StretchBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy,
     if (!StretchAxis(dx, w, sx, sw, raster.Width(), source->width(), dstL, dstR, srcL, srcR) ||
         !StretchAxis(dy, h, sy, sh, raster.Height(), source->height(), dstT, dstB, srcT, srcB))
         return;
-    const AxisMap hmap(dx, w, sx, sw), vmap(dy, h, sy, sh);
+    // GDI samples one source pixel fewer when a stretch lands on a single
+    // destination pixel.
+    const long long sw1 = (w == 1 && sw > 1) ? sw - 1 : sw;
+    const long long sh1 = (h == 1 && sh > 1) ? sh - 1 : sh;
+    const AxisMap hmap(dx, w, sx, sw1), vmap(dy, h, sy, sh1);
     long long kx0, kx1, ky0, ky1;
     hmap.VisibleSteps(dstL, dstR, kx0, kx1);
     vmap.VisibleSteps(dstT, dstB, ky0, ky1);
@@ -231,6 +235,24 @@ void CDC::StretchBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy,
         colLast[static_cast<std::size_t>(k - kx0)] = hmap.SrcCoord(last);
     }
     const Sampler sampler{*source, m_stretchMode, srcL, srcT, srcR, srcB};
+    if (!hmap.Shrinks() && !vmap.Shrinks()) {
+        // Growing both ways: one source pixel a destination pixel, read directly.
+        for (long long ky = ky0; ky < ky1; ++ky) {
+            long long first, last;
+            vmap.Sources(ky, first, last);
+            const long long sy = vmap.SrcCoord(first);
+            if (sy < srcT || sy >= srcB)
+                continue;
+            const auto* s = reinterpret_cast<const std::uint32_t*>(source->constScanLine(static_cast<int>(sy)));
+            std::uint32_t* row = raster.Row(static_cast<int>(vmap.DstCoord(ky)));
+            for (long long kx = kx0; kx < kx1; ++kx) {
+                const long long sx = colFirst[static_cast<std::size_t>(kx - kx0)];
+                if (sx >= srcL && sx < srcR)
+                    put(row + hmap.DstCoord(kx), s[sx] | 0xFF000000u);
+            }
+        }
+        return;
+    }
     for (long long ky = ky0; ky < ky1; ++ky) {
         long long first, last;
         vmap.Sources(ky, first, last);
