@@ -127,6 +127,8 @@ void AddWidePolyline(CoverageMask& mask, int width, const POINT* pts, std::size_
 
 // The rows of GDI's elliptic region for a w x h box: for row i (0 <= i < h)
 // the pixels [inset[i], w - inset[i]) are inside. Requires w >= 2 and h >= 2.
+// The walk of a very narrow, tall box (h from about 2 (w - 1)^2 on) ends
+// before its top and bottom rows; those rows are empty (inset w).
 std::vector<int> EllipseRowInsets(int w, int h);
 
 // The first-quadrant outline points of GDI's ellipse of a w x h box, relative
