@@ -194,7 +194,12 @@ inline std::uint32_t Over(std::uint32_t s, std::uint32_t d)
 
 }  // namespace
 
-CPicture::CPicture(QImage image) : m_image(std::move(image)) {}
+CPicture::CPicture(QImage image) : m_image(std::move(image))
+{
+    // The drawing code reads premultiplied pixels.
+    if (!m_image.isNull() && m_image.format() != QImage::Format_ARGB32_Premultiplied)
+        m_image.convertTo(QImage::Format_ARGB32_Premultiplied);
+}
 
 std::shared_ptr<const CPicture> CPicture::Load(const QString& path)
 {

@@ -215,7 +215,7 @@ TEST_F(PictureTest, DrawPictureCompositesAtItsNaturalSize)
     picture.fill(qRgba(255, 0, 0, 128));     // half-transparent red
     picture.setPixel(1, 0, qRgba(0, 0, 0, 0));  // a transparent pixel
     picture.setPixel(2, 1, qRgba(0, 255, 0, 255));
-    const CPicture pic(picture.convertToFormat(QImage::Format_ARGB32_Premultiplied));
+    const CPicture pic(picture);  // converted to premultiplied pixels by the picture
     QImage canvas = Surface(20, 20);
     CDC dc(canvas);
     DrawPicture(dc, pic, 10, 10);
