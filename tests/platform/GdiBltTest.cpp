@@ -120,16 +120,24 @@ TEST(GdiBltTest, ShrinkingCombinesThePixelsOfEachDestinationPixelByTheStretchMod
     EXPECT_EQ(shrink(WHITEONBLACK), (std::vector<COLORREF>{a | b, c | d}));
     EXPECT_EQ(shrink(COLORONCOLOR), (std::vector<COLORREF>{b, d}));
 
-    // Rows shrink the same way; COLORONCOLOR keeps the first row.
-    QImage column(1, 2, QImage::Format_RGB32);
-    column.setPixel(0, 0, ColorToPixel(a));
-    column.setPixel(0, 1, ColorToPixel(b));
+    // Rows shrink the same way; COLORONCOLOR keeps the first row of each pair.
+    QImage column(1, 4, QImage::Format_RGB32);
+    for (int y = 0; y < 4; ++y)
+        column.setPixel(0, y, ColorToPixel(std::vector<COLORREF>{a, b, c, d}[static_cast<std::size_t>(y)]));
     CDC csrc(column);
-    QImage image = Surface(1, 1);
+    QImage image = Surface(1, 2);
     CDC dc(image);
-    dc.StretchBlt(0, 0, 1, 1, csrc, 0, 0, 1, 2);
+    dc.StretchBlt(0, 0, 1, 2, csrc, 0, 0, 1, 4);
     EXPECT_EQ(At(image, 0, 0), a & b);
+    EXPECT_EQ(At(image, 0, 1), c & d);
     dc.SetStretchBltMode(COLORONCOLOR);
+    dc.StretchBlt(0, 0, 1, 2, csrc, 0, 0, 1, 4);
+    EXPECT_EQ(At(image, 0, 0), a);
+    EXPECT_EQ(At(image, 0, 1), c);
+
+    // Onto a single pixel GDI samples one source pixel fewer: two rows give
+    // just the first.
+    dc.SetStretchBltMode(BLACKONWHITE);
     dc.StretchBlt(0, 0, 1, 1, csrc, 0, 0, 1, 2);
     EXPECT_EQ(At(image, 0, 0), a);
     EXPECT_EQ(dc.SetStretchBltMode(9), 0);
