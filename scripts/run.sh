@@ -2,7 +2,7 @@
 # Builds the program, then starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-./scripts/build.sh
+./scripts/build.sh --program
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then
   cat >&2 <<'MSG'
 There is no display to show the window on. Run it under a virtual one:
