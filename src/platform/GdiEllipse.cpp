@@ -141,17 +141,11 @@ std::vector<POINT> EllipseQuadrant(int w, int h)
 
 void CDC::Ellipse(int l, int t, int r, int b)
 {
-    long long left = std::min(l, r), right = std::max(l, r);
-    long long top = std::min(t, b), bottom = std::max(t, b);
-    if (left == right || top == bottom)
-        return;
     const gdi::LinePen pen = gdi::MakeLinePen(m_pen, m_rop2, m_bkMode, m_bkColor);
-    if (m_pen.Style() == 6 /* PS_INSIDEFRAME */ && pen.width > 1) {
-        left += pen.width / 2;
-        top += pen.width / 2;
-        right -= (pen.width - 1) / 2;
-        bottom -= (pen.width - 1) / 2;
-    }
+    const auto box = gdi::MakeShapeBox(l, t, r, b, m_pen.Style(), pen.width);
+    if (!box)
+        return;
+    const auto [left, top, right, bottom] = *box;
     const long long w = right - left, h = bottom - top;
     if (w <= 2 || h <= 2) {
         Rectangle(l, t, r, b);  // too thin for an ellipse

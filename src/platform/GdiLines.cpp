@@ -227,6 +227,20 @@ LinePen MakeLinePen(const CPen& pen, int rop2, int bkMode, COLORREF bkColor)
     return lp;
 }
 
+std::optional<ShapeBox> MakeShapeBox(int l, int t, int r, int b, int penStyle, int penWidth)
+{
+    ShapeBox box{std::min(l, r), std::min(t, b), std::max(l, r), std::max(t, b)};
+    if (box.left == box.right || box.top == box.bottom)
+        return std::nullopt;
+    if (penStyle == 6 /* PS_INSIDEFRAME */ && penWidth > 1) {
+        box.left += penWidth / 2;
+        box.top += penWidth / 2;
+        box.right -= (penWidth - 1) / 2;
+        box.bottom -= (penWidth - 1) / 2;
+    }
+    return box;
+}
+
 void DrawCosmeticSegment(const Raster& raster, const LinePen& pen, POINT a, POINT b, int& dashPos)
 {
     if (pen.kind == LinePen::Kind::Null || pen.kind == LinePen::Kind::Wide)
@@ -303,17 +317,11 @@ void CDC::LineTo(int x, int y)
 
 void CDC::Rectangle(int l, int t, int r, int b)
 {
-    long long left = std::min(l, r), right = std::max(l, r);
-    long long top = std::min(t, b), bottom = std::max(t, b);
-    if (left == right || top == bottom)
-        return;
     const gdi::LinePen pen = gdi::MakeLinePen(m_pen, m_rop2, m_bkMode, m_bkColor);
-    if (m_pen.Style() == 6 /* PS_INSIDEFRAME */ && pen.width > 1) {
-        left += pen.width / 2;
-        top += pen.width / 2;
-        right -= (pen.width - 1) / 2;
-        bottom -= (pen.width - 1) / 2;
-    }
+    const auto box = gdi::MakeShapeBox(l, t, r, b, m_pen.Style(), pen.width);
+    if (!box)
+        return;
+    auto [left, top, right, bottom] = *box;
     // The outline runs through the last column and row inside the box.
     --right;
     --bottom;

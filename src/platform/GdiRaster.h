@@ -12,6 +12,7 @@
 #include <QImage>
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 namespace gdi {
@@ -80,6 +81,14 @@ struct LinePen {
 
 // The pen `pen` as drawn with the DC state (ROP2, background mode and colour).
 LinePen MakeLinePen(const CPen& pen, int rop2, int bkMode, COLORREF bkColor);
+
+// The box of a Rectangle or Ellipse call: corners in order, pulled in by an
+// inside-frame pen wider than a pixel so that its outline stays inside. None
+// for a box without width or height, which draws nothing.
+struct ShapeBox {
+    long long left, top, right, bottom;
+};
+std::optional<ShapeBox> MakeShapeBox(int l, int t, int r, int b, int penStyle, int penWidth);
 
 // One cosmetic line from a to b, end point excluded, stepping exactly as GDI's
 // Bresenham does (octant bias and clipping included). `dashPos` is the dash
