@@ -92,92 +92,90 @@ void ScriptedWindowSystem::Reset()
     m_shown.clear();
 }
 
-int ScriptedWindowSystem::MessageBox(QWidget* owner, const QString& text, const QString& caption, UINT type)
+// Every dialog is recorded the same way: under the lock, with its kind and
+// owner; `answer` fills in the rest of the record and gives the call's result.
+template <typename Answer>
+auto ScriptedWindowSystem::Record(DialogKind kind, QWidget* owner, Answer answer)
 {
     const std::scoped_lock lock(m_mutex);
     ShownDialog shown;
-    shown.kind = DialogKind::MessageBox;
+    shown.kind = kind;
     shown.owner = owner;
-    shown.text = text;
-    shown.caption = caption;
-    shown.shownCaption = MessageBoxCaption(owner, caption);
-    shown.type = type;
-    if ((type & MB_TYPEMASK) == MB_OKCANCEL)
-        shown.result = Take(m_messageAnswers).value_or(IDCANCEL) == IDOK ? IDOK : IDCANCEL;
-    else
-        shown.result = IDOK;
+    auto result = answer(shown);
     m_shown.push_back(shown);
-    return shown.result;
+    return result;
+}
+
+int ScriptedWindowSystem::MessageBox(QWidget* owner, const QString& text, const QString& caption, UINT type)
+{
+    return Record(DialogKind::MessageBox, owner, [&](ShownDialog& shown) {
+        shown.text = text;
+        shown.caption = caption;
+        shown.shownCaption = MessageBoxCaption(owner, caption);
+        shown.type = type;
+        if ((type & MB_TYPEMASK) == MB_OKCANCEL)
+            shown.result = Take(m_messageAnswers).value_or(IDCANCEL) == IDOK ? IDOK : IDCANCEL;
+        else
+            shown.result = IDOK;
+        return shown.result;
+    });
 }
 
 QStringList ScriptedWindowSystem::GetOpenFileNames(QWidget* owner, const QString& filter, bool multiSelect)
 {
-    const std::scoped_lock lock(m_mutex);
-    ShownDialog shown;
-    shown.kind = DialogKind::OpenFile;
-    shown.owner = owner;
-    shown.filter = filter;
-    shown.multiSelect = multiSelect;
-    QStringList files = Take(m_openAnswers).value_or(QStringList{});
-    // A single-selection chooser cannot report more than one file.
-    if (!multiSelect && files.size() > 1)
-        files = files.mid(0, 1);
-    if (!FitsFileNameBuffer(files, multiSelect))
-        files.clear();
-    shown.result = files.isEmpty() ? IDCANCEL : IDOK;
-    shown.files = files;
-    m_shown.push_back(shown);
-    return files;
+    return Record(DialogKind::OpenFile, owner, [&](ShownDialog& shown) {
+        shown.filter = filter;
+        shown.multiSelect = multiSelect;
+        QStringList files = Take(m_openAnswers).value_or(QStringList{});
+        // A single-selection chooser cannot report more than one file.
+        if (!multiSelect && files.size() > 1)
+            files = files.mid(0, 1);
+        if (!FitsFileNameBuffer(files, multiSelect))
+            files.clear();
+        shown.result = files.isEmpty() ? IDCANCEL : IDOK;
+        shown.files = files;
+        return files;
+    });
 }
 
 std::optional<QString> ScriptedWindowSystem::GetSaveFileName(QWidget* owner, const QString& filter,
                                                              const QString& defaultExt)
 {
-    const std::scoped_lock lock(m_mutex);
-    ShownDialog shown;
-    shown.kind = DialogKind::SaveFile;
-    shown.owner = owner;
-    shown.filter = filter;
-    shown.defaultExt = defaultExt;
-    std::optional<QString> path = Take(m_saveAnswers);
-    if (path && (path->isEmpty() || !FitsFileNameBuffer({*path}, false)))
-        path.reset();
-    shown.result = path ? IDOK : IDCANCEL;
-    if (path)
-        shown.files = QStringList{*path};
-    m_shown.push_back(shown);
-    return path;
+    return Record(DialogKind::SaveFile, owner, [&](ShownDialog& shown) {
+        shown.filter = filter;
+        shown.defaultExt = defaultExt;
+        std::optional<QString> path = Take(m_saveAnswers);
+        if (path && (path->isEmpty() || !FitsFileNameBuffer({*path}, false)))
+            path.reset();
+        shown.result = path ? IDOK : IDCANCEL;
+        if (path)
+            shown.files = QStringList{*path};
+        return path;
+    });
 }
 
 std::optional<COLORREF> ScriptedWindowSystem::ChooseColor(QWidget* owner, COLORREF initial)
 {
-    const std::scoped_lock lock(m_mutex);
-    ShownDialog shown;
-    shown.kind = DialogKind::Color;
-    shown.owner = owner;
-    shown.initialColor = initial;
-    std::optional<COLORREF> color = Take(m_colorAnswers);
-    if (color)
-        *color &= 0x00FFFFFFu;  // a chooser answers plain RGB colours
-    shown.result = color ? IDOK : IDCANCEL;
-    shown.color = color.value_or(initial);
-    m_shown.push_back(shown);
-    return color;
+    return Record(DialogKind::Color, owner, [&](ShownDialog& shown) {
+        shown.initialColor = initial;
+        std::optional<COLORREF> color = Take(m_colorAnswers);
+        if (color)
+            *color &= 0x00FFFFFFu;  // a chooser answers plain RGB colours
+        shown.result = color ? IDOK : IDCANCEL;
+        shown.color = color.value_or(initial);
+        return color;
+    });
 }
 
 bool ScriptedWindowSystem::ChooseFont(QWidget* owner, LOGFONT& lf)
 {
-    const std::scoped_lock lock(m_mutex);
-    ShownDialog shown;
-    shown.kind = DialogKind::Font;
-    shown.owner = owner;
-    shown.initialFont = lf;
-    const std::optional<LOGFONT> font = Take(m_fontAnswers);
-    shown.result = font ? IDOK : IDCANCEL;
-    shown.font = font.value_or(lf);
-    m_shown.push_back(shown);
-    if (!font)
-        return false;
-    lf = *font;
-    return true;
+    return Record(DialogKind::Font, owner, [&](ShownDialog& shown) {
+        shown.initialFont = lf;
+        const std::optional<LOGFONT> font = Take(m_fontAnswers);
+        shown.result = font ? IDOK : IDCANCEL;
+        shown.font = font.value_or(lf);
+        if (font)
+            lf = *font;
+        return font.has_value();
+    });
 }

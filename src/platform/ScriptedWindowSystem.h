@@ -75,6 +75,10 @@ public:
 private:
     template <typename T>
     static std::optional<T> Take(std::deque<std::optional<T>>& queue);
+    // Records one dialog of `kind`; `answer` fills in the rest of the record
+    // under the lock and gives the call's result.
+    template <typename Answer>
+    auto Record(DialogKind kind, QWidget* owner, Answer answer);
 
     mutable std::mutex m_mutex;
     std::deque<std::optional<int>> m_messageAnswers;

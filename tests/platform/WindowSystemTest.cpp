@@ -1,8 +1,7 @@
 // The shared window-system rules: the message box caption, the file filter
-// in the toolkit's form, colours, the file-name buffer, the implementation
-// in force, and finding a top-level window by its title.
+// in the toolkit's form, colours, the file-name buffer, and finding a
+// top-level window by its title.
 #include "platform/QtWindowSystem.h"
-#include "platform/ScriptedWindowSystem.h"
 #include "platform/WindowSystemUtil.h"
 
 #include <QComboBox>
@@ -11,52 +10,30 @@
 
 #include <thread>
 
-TEST(WindowSystemCaption, OwnedBoxWithoutCaptionShowsTheApplicationTitle)
+TEST(WindowSystemRules, MessageBoxCaption)
 {
     QWidget owner;
     EXPECT_EQ(MessageBoxCaption(&owner, QString()), QStringLiteral("Veltra Design & Pattern Creation Tool"));
-}
-
-TEST(WindowSystemCaption, BoxWithoutOwnerOrCaptionShowsThePlatformDefault)
-{
     EXPECT_EQ(MessageBoxCaption(nullptr, QString()), QStringLiteral("Error"));
-}
-
-TEST(WindowSystemCaption, GivenCaptionWinsWithOrWithoutOwner)
-{
-    QWidget owner;
     EXPECT_EQ(MessageBoxCaption(&owner, QStringLiteral("Border")), QStringLiteral("Border"));
     EXPECT_EQ(MessageBoxCaption(nullptr, QStringLiteral("Border")), QStringLiteral("Border"));
 }
 
-TEST(WindowSystemFilter, ProgramFilterKeepsDescriptionsAndMatchesEveryFileForAllFiles)
+TEST(WindowSystemRules, FileFilterInTheToolkitsForm)
 {
-    EXPECT_EQ(QtFileFilter(kBitmapFilter), QStringLiteral("Bitmap files (*.bmp) (*.bmp);;All files(*.*) (*)"));
-}
+    const std::pair<const char*, const char*> cases[] = {
+        {"Bitmap files (*.bmp)|*.bmp|All files(*.*)|*.*||", "Bitmap files (*.bmp) (*.bmp);;All files(*.*) (*)"},
+        {"Pictures|*.bmp; *.png;*.jpg|Text|*.txt||", "Pictures (*.bmp *.png *.jpg);;Text (*.txt)"},
+        {"Bitmaps|*.bmp||Ignored|*.x|", "Bitmaps (*.bmp)"},  // the list ends at the empty description
+        {"", ""}, {"Only a description", ""}, {"No patterns||", ""}, {"Empty| ; |Bitmaps|*.bmp|", "Bitmaps (*.bmp)"},
+    };
+    for (const auto& [windows, toolkit] : cases)
+        EXPECT_EQ(QtFileFilter(QString::fromLatin1(windows)), QString::fromLatin1(toolkit)) << windows;
 
-TEST(WindowSystemFilter, SeveralPatternsOfOnePairBecomeOneSpaceSeparatedList)
-{
-    EXPECT_EQ(QtFileFilter(QStringLiteral("Pictures|*.bmp; *.png;*.jpg|Text|*.txt||")),
-              QStringLiteral("Pictures (*.bmp *.png *.jpg);;Text (*.txt)"));
-}
-
-TEST(WindowSystemFilter, ListEndsAtTheEmptyDescription)
-{
-    EXPECT_EQ(QtFileFilter(QStringLiteral("Bitmaps|*.bmp||Ignored|*.x|")), QStringLiteral("Bitmaps (*.bmp)"));
-}
-
-TEST(WindowSystemFilter, MalformedFiltersGiveNoEntryForTheBrokenPairs)
-{
-    EXPECT_EQ(QtFileFilter(QString()), QString());
-    EXPECT_EQ(QtFileFilter(QStringLiteral("Only a description")), QString());
-    EXPECT_EQ(QtFileFilter(QStringLiteral("No patterns||")), QString());
-    EXPECT_EQ(QtFileFilter(QStringLiteral("Empty| ; |Bitmaps|*.bmp|")), QStringLiteral("Bitmaps (*.bmp)"));
-}
-
-TEST(WindowSystemFilter, OpenDialogListsExactlyTheWindowsDescriptions)
-{
+    // The open dialog: one file or several, listing exactly the Windows descriptions.
+    EXPECT_EQ(MakeOpenFileDialog(nullptr, kBitmapFilter, true)->fileMode(), QFileDialog::ExistingFiles);
     const auto dialog = MakeOpenFileDialog(nullptr, kBitmapFilter, false);
-    EXPECT_EQ(dialog->nameFilters(), QtFileFilter(kBitmapFilter).split(QStringLiteral(";;")));
+    EXPECT_EQ(dialog->fileMode(), QFileDialog::ExistingFile);
     const auto* types = dialog->findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
     ASSERT_NE(types, nullptr);
     ASSERT_EQ(types->count(), 2);
@@ -64,114 +41,41 @@ TEST(WindowSystemFilter, OpenDialogListsExactlyTheWindowsDescriptions)
     EXPECT_EQ(types->itemText(1), QStringLiteral("All files(*.*)"));
 }
 
-TEST(WindowSystemColor, ColorRefBytesAreRedGreenBlueFromTheLowByte)
+TEST(WindowSystemRules, ColorRefBytesAreRedGreenBlueFromTheLowByte)
 {
-    EXPECT_EQ(QColorFromColorRef(RGB(10, 20, 30)), QColor(10, 20, 30));
     EXPECT_EQ(QColorFromColorRef(0x000000FF), QColor(255, 0, 0));
     EXPECT_EQ(ColorRefFromQColor(QColor(0, 0, 255)), COLORREF{0x00FF0000});
     EXPECT_EQ(ColorRefFromQColor(QColor(1, 2, 3, 4)), RGB(1, 2, 3));  // alpha dropped
-    EXPECT_EQ(RgbFromColorRef(RGB(1, 2, 3)), qRgb(1, 2, 3));
 }
 
-TEST(WindowSystemBuffer, SingleChoiceNeedsItsPathAndAZero)
+TEST(WindowSystemRules, FileNameBufferOf260Units)
 {
-    const QString fits = QStringLiteral("/") + QString(258, QLatin1Char('a'));  // 259 units
-    EXPECT_TRUE(FitsFileNameBuffer({fits}, false));
-    EXPECT_FALSE(FitsFileNameBuffer({fits + QLatin1Char('b')}, false));
-    EXPECT_TRUE(FitsFileNameBuffer({}, false));
+    const auto name = [](int units) { return QStringLiteral("/") + QString(units - 1, QLatin1Char('a')); };
+    // Multiple selection: "/d" and its zero, each name and its zero, a final zero.
+    const auto twoNames = [](int units) { return QStringList{"/d/" + QString(250, 'a'), "/d/" + QString(units, 'b')}; };
+    const struct { QStringList paths; bool multiSelect, fits; } cases[] = {
+        {{name(259)}, false, true},  {{name(260)}, false, false}, {{}, false, true},
+        {{name(258)}, true, true},   {{name(259)}, true, false},  // one file: its path and two zeros
+        {twoNames(4), true, true},  {twoNames(5), true, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(FitsFileNameBuffer(c.paths, c.multiSelect), c.fits) << "case " << &c - cases;
 }
 
-TEST(WindowSystemBuffer, MultipleChoiceCountsFolderOnceAndEveryNameWithItsZero)
-{
-    // "/d" + 0, then n names of 9 units + 0 each, then the final 0.
-    QStringList paths;
-    for (int i = 0; i < 25; ++i)
-        paths.append(QStringLiteral("/d/%1.bmp").arg(i + 10000));  // "10000.bmp": 9 units
-    EXPECT_TRUE(FitsFileNameBuffer(paths, true));
-    // 254 units so far.
-    paths.append(QStringLiteral("/d/x.bmp"));  // +6: 260
-    EXPECT_TRUE(FitsFileNameBuffer(paths, true));
-    paths.append(QStringLiteral("/d/y"));  // +2: 262
-    EXPECT_FALSE(FitsFileNameBuffer(paths, true));
-}
-
-TEST(WindowSystemBuffer, OneFileOfAMultipleChoiceIsItsPathAndTwoZeros)
-{
-    const QString path = QStringLiteral("/") + QString(257, QLatin1Char('a'));  // 258 units
-    EXPECT_TRUE(FitsFileNameBuffer({path}, true));
-    EXPECT_FALSE(FitsFileNameBuffer({path + QLatin1Char('b')}, true));
-}
-
-TEST(WindowSystemInForce, ToolkitByDefaultScopedOverrideRestoresThePrevious)
-{
-    EXPECT_NE(dynamic_cast<QtWindowSystem*>(&WindowSystem()), nullptr);
-    ScriptedWindowSystem outer;
-    {
-        const ScopedWindowSystem useOuter(outer);
-        EXPECT_EQ(&WindowSystem(), &outer);
-        ScriptedWindowSystem inner;
-        {
-            const ScopedWindowSystem useInner(inner);
-            EXPECT_EQ(&WindowSystem(), &inner);
-        }
-        EXPECT_EQ(&WindowSystem(), &outer);
-    }
-    EXPECT_NE(dynamic_cast<QtWindowSystem*>(&WindowSystem()), nullptr);
-}
-
-TEST(WindowSystemInForce, SetWindowSystemNullRestoresTheToolkit)
-{
-    ScriptedWindowSystem scripted;
-    SetWindowSystem(&scripted);
-    EXPECT_EQ(&WindowSystem(), &scripted);
-    SetWindowSystem(nullptr);
-    EXPECT_NE(dynamic_cast<QtWindowSystem*>(&WindowSystem()), nullptr);
-}
-
-TEST(WindowSystemFindWindow, MatchesTheWholeTitleExactly)
-{
-    QWidget main;
-    main.setWindowTitle(kAppTitle);
-    main.show();
-    QWidget other;
-    other.setWindowTitle(QStringLiteral("Veltra"));
-    other.show();
-    EXPECT_EQ(FindWindowByTitle(kAppTitle), &main);
-    EXPECT_EQ(FindWindowByTitle(QStringLiteral("Veltra")), &other);
-    EXPECT_EQ(FindWindowByTitle(QStringLiteral("veltra")), nullptr);
-    EXPECT_EQ(FindWindowByTitle(QStringLiteral("Veltra Design")), nullptr);
-}
-
-TEST(WindowSystemFindWindow, PrefersAShownWindowAndFindsAHiddenOne)
+TEST(WindowSystemRules, FindWindowByTitleMatchesTopLevelWindowsExactlyPreferringShownOnes)
 {
     QWidget hidden;
-    hidden.setWindowTitle(QStringLiteral("Twin"));
+    hidden.setWindowTitle(kAppTitle);
+    EXPECT_EQ(FindWindowByTitle(kAppTitle), &hidden);
     QWidget shown;
-    shown.setWindowTitle(QStringLiteral("Twin"));
-    EXPECT_NE(FindWindowByTitle(QStringLiteral("Twin")), nullptr);
+    shown.setWindowTitle(kAppTitle);
+    (new QWidget(&shown))->setWindowTitle(QStringLiteral("Child title"));
     shown.show();
-    EXPECT_EQ(FindWindowByTitle(QStringLiteral("Twin")), &shown);
-    shown.hide();
-    hidden.setWindowTitle(QStringLiteral("Alone"));
-    EXPECT_EQ(FindWindowByTitle(QStringLiteral("Alone")), &hidden);
-}
-
-TEST(WindowSystemFindWindow, ChildWidgetsAreNotTopLevelWindows)
-{
-    QWidget main;
-    auto* child = new QWidget(&main);
-    child->setWindowTitle(QStringLiteral("Child title"));
-    main.show();
-    EXPECT_EQ(FindWindowByTitle(QStringLiteral("Child title")), nullptr);
-}
-
-TEST(WindowSystemFindWindow, AnotherThreadGetsNoWidget)
-{
-    QWidget main;
-    main.setWindowTitle(QStringLiteral("Thread probe"));
-    main.show();
-    QWidget* found = &main;
-    std::thread worker([&found] { found = FindWindowByTitle(QStringLiteral("Thread probe")); });
+    EXPECT_EQ(FindWindowByTitle(kAppTitle), &shown);
+    for (const char* title : {"Veltra", "veltra design & pattern creation tool", "Child title"})
+        EXPECT_EQ(FindWindowByTitle(QString::fromLatin1(title)), nullptr) << title;
+    QWidget* found = &shown;
+    std::thread worker([&found] { found = FindWindowByTitle(kAppTitle); });  // no widgets for other threads
     worker.join();
     EXPECT_EQ(found, nullptr);
 }
