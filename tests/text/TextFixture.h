@@ -5,7 +5,6 @@
 #include "app/CanvasView.h"
 #include "app/MainFrame.h"
 #include "platform/ScriptedWindowSystem.h"
-#include "platform/WindowSystem.h"
 #include "scene/ShapeFigure.h"
 #include "text/EditBox.h"
 #include "text/TextBoxInfo.h"
@@ -16,43 +15,40 @@
 #include <QMouseEvent>
 #include <gtest/gtest.h>
 
-#include <memory>
+constexpr COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255);
 
-// Counts the events of some types that reach a widget (without stopping them).
-class EventCounter : public QObject {
-public:
-    EventCounter(QObject* target, std::initializer_list<QEvent::Type> types) : m_types(types)
-    {
-        target->installEventFilter(this);
-    }
+// Counts the events of one type that reach an object, without stopping them.
+struct EventCounter : QObject {
+    EventCounter(QObject* target, QEvent::Type t) : type(t) { target->installEventFilter(this); }
+    bool eventFilter(QObject*, QEvent* e) override { count += e->type() == type; return false; }
+    QEvent::Type type;
     int count = 0;
-
-protected:
-    bool eventFilter(QObject*, QEvent* event) override
-    {
-        if (std::find(m_types.begin(), m_types.end(), event->type()) != m_types.end())
-            ++count;
-        return false;
-    }
-
-private:
-    std::vector<QEvent::Type> m_types;
 };
 
-class TextFixture : public ::testing::Test {
-protected:
+// How many pixels of a widget's rendering lie within 40 of `color` in each channel.
+inline int PixelsNear(QWidget* w, COLORREF color)
+{
+    const QImage shot = w->grab().toImage();
+    int n = 0;
+    for (int y = 0; y < shot.height(); ++y)
+        for (int x = 0; x < shot.width(); ++x) {
+            const QColor c = shot.pixelColor(x, y);
+            n += std::abs(c.red() - GetRValue(color)) < 40 && std::abs(c.green() - GetGValue(color)) < 40 &&
+                 std::abs(c.blue() - GetBValue(color)) < 40;
+        }
+    return n;
+}
+
+struct TextFixture : ::testing::Test {
     void SetUp() override
     {
         SetWindowSystem(&ws);
         frame = std::make_unique<CMainFrame>();
         frame->resize(800, 600);
         frame->show();
-        frame->activateWindow();
         QApplication::setActiveWindow(frame.get());
-        frame->View()->setFocus(Qt::OtherFocusReason);
-        QCoreApplication::processEvents();
+        FocusOn(frame->View());
     }
-
     void TearDown() override
     {
         frame.reset();
@@ -65,44 +61,30 @@ protected:
         frame->PlaceTextBox(rc);
         return frame->FindTextBoxWindow(g_nTextBoxCount);
     }
-
-    static void SendKey(QWidget* w, int key, Qt::KeyboardModifiers mods = Qt::NoModifier,
-                        const QString& text = QString())
+    static void SendKey(QWidget* w, int key, Qt::KeyboardModifiers mods = {}, const QString& text = {})
     {
-        QKeyEvent press(QEvent::KeyPress, key, mods, text);
+        QKeyEvent press(QEvent::KeyPress, key, mods, text), release(QEvent::KeyRelease, key, mods, text);
         QCoreApplication::sendEvent(w, &press);
-        QKeyEvent release(QEvent::KeyRelease, key, mods, text);
         QCoreApplication::sendEvent(w, &release);
     }
-
-    // Types `text` one character at a time, as the keyboard delivers it.
+    // Types letters, spaces, Enter (\r) and Backspace (\b) one at a time, as the keyboard delivers them.
     static void Type(QWidget* w, const QString& text)
     {
-        for (QChar c : text) {
-            const int key = c.isLetter() ? Qt::Key_A + (c.toUpper().unicode() - 'A') : c.unicode();
-            SendKey(w, key, Qt::NoModifier, QString(c));
-        }
+        for (QChar c : text)
+            SendKey(w, c == '\r' ? +Qt::Key_Return : c == '\b' ? +Qt::Key_Backspace : c.toUpper().unicode(), {}, c);
     }
-
-    // Mouse events go to the box's viewport, whose coordinates are the box's
-    // client coordinates.
-    static void SendMouse(CEditBox* box, QEvent::Type type, QPoint p, Qt::MouseButton button,
-                          Qt::MouseButtons buttons, Qt::KeyboardModifiers mods = Qt::NoModifier)
+    // To the box's viewport, whose coordinates are the box's client coordinates.
+    static void SendMouse(CEditBox* box, QEvent::Type type, QPoint p, Qt::MouseButton button, Qt::MouseButtons buttons)
     {
-        QWidget* vp = box->viewport();
-        QMouseEvent event(type, QPointF(p), QPointF(vp->mapToGlobal(p)), button, buttons, mods);
-        QCoreApplication::sendEvent(vp, &event);
+        QMouseEvent event(type, QPointF(p), QPointF(box->viewport()->mapToGlobal(p)), button, buttons, {});
+        QCoreApplication::sendEvent(box->viewport(), &event);
     }
-
     // The focus moves to `w` as a click would move it.
     static void FocusOn(QWidget* w)
     {
         w->setFocus(Qt::MouseFocusReason);
         QCoreApplication::processEvents();
     }
-
-    bool FrameIsActive() const { return QApplication::activeWindow() == frame.get(); }
-
     const CTextBoxInfo& Record(int id) const { return *g_pTextBoxes->GetAt(frame->FindTextBoxInfo(id)); }
     const CShapeFigure& FigureOf(int id) const { return *g_pFigures->GetAt(frame->FindTextFigure(id)); }
 
