@@ -1,6 +1,5 @@
-// A main window for editing tests, with a scripted window system, and the two
-// ways input reaches it: the handlers called directly, and real toolkit
-// events sent to the canvas view. Both must end in the same state.
+// A main window for editing tests, with a scripted window system. Input
+// reaches it through the handlers, or as real toolkit events sent to the view.
 #pragma once
 
 #include "app/CanvasView.h"
@@ -11,41 +10,37 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <set>
+#include <tuple>
 #include <utility>
 
 enum class Input { Handlers, Events };
 
-inline std::string InputName(const ::testing::TestParamInfo<Input>& info)
-{
-    return info.param == Input::Handlers ? "Handlers" : "Events";
-}
-
 using Pixels = std::set<std::pair<int, int>>;
 
 // The pixels a set of handles inverts: each handle is the outline of the 6 x 6
-// square from centre - 3 (columns and rows centre-3 .. centre+2), and a pixel
-// inverted twice is back as it was.
+// square from centre - 3, and a pixel inverted twice is back as it was.
 inline Pixels Rings(std::initializer_list<POINT> centres)
 {
     Pixels s;
     for (const POINT& c : centres)
         for (int y = c.y - 3; y <= c.y + 2; ++y)
             for (int x = c.x - 3; x <= c.x + 2; ++x)
-                if (x == c.x - 3 || x == c.x + 2 || y == c.y - 3 || y == c.y + 2) {
-                    const auto [it, added] = s.emplace(x, y);
-                    if (!added)
+                if (x == c.x - 3 || x == c.x + 2 || y == c.y - 3 || y == c.y + 2)
+                    if (const auto [it, added] = s.emplace(x, y); !added)
                         s.erase(it);
-                }
     return s;
 }
 
 constexpr COLORREF kWhite = RGB(255, 255, 255);
 constexpr COLORREF kGrey = RGB(192, 192, 192);
 constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kBlue = RGB(0, 0, 255);
 
 class EditingTest : public ::testing::Test {
 protected:
@@ -53,6 +48,7 @@ protected:
     ~EditingTest() override { SetWindowSystem(nullptr); }
 
     COLORREF Pixel(int x, int y) const { return PixelToColor(frame.m_bmpCanvas.pixel(x, y)); }
+    QImage Canvas() const { return frame.m_bmpCanvas.copy(); }
 
     // Adds a figure as the list would hold it after a creation or a command.
     int Add(int code, RECT rc, COLORREF line = kGrey, COLORREF fill = kWhite, double tw = 0, double th = 0,
@@ -63,127 +59,87 @@ protected:
     }
     const CShapeFigure& Fig(int i) const { return *g_pFigures->GetAt(i); }
 
-    // ---- input through the handlers, or through the view's toolkit events ----
-    void Press(POINT p, Input in = Input::Handlers, UINT flags = MK_LBUTTON)
+    // A picture file of w x h in `fill` with its top-left pixel red.
+    QString Picture(const QString& name, int w, int h, COLORREF fill = kBlue)
     {
-        if (in == Input::Handlers)
-            frame.OnLButtonDown(flags, p);
-        else
-            SendMouse(QEvent::MouseButtonPress, p, Qt::LeftButton, Buttons(flags), Modifiers(flags));
+        QImage img(w, h, QImage::Format_RGB32);
+        img.fill(ColorToPixel(fill));
+        img.setPixel(0, 0, ColorToPixel(kRed));
+        const QString path = dir.filePath(name);
+        EXPECT_TRUE(img.save(path));
+        return path;
     }
-    void Move(POINT p, Input in = Input::Handlers, UINT flags = MK_LBUTTON)
+
+    void Press(POINT p, Input in = Input::Handlers) { Mouse(QEvent::MouseButtonPress, p, in); }
+    void Move(POINT p, Input in = Input::Handlers) { Mouse(QEvent::MouseMove, p, in); }
+    void Release(POINT p, Input in = Input::Handlers) { Mouse(QEvent::MouseButtonRelease, p, in); }
+    void Click(POINT p, Input in = Input::Handlers) { Press(p, in); Release(p, in); }
+    // Press at `from`, move in 4 even steps to `to`, release there.
+    void Drag(POINT from, POINT to)
     {
-        if (in == Input::Handlers)
-            frame.OnMouseMove(flags, p);
-        else
-            SendMouse(QEvent::MouseMove, p, Qt::NoButton, Buttons(flags), Modifiers(flags));
+        Press(from);
+        for (int i = 1; i <= 4; ++i)
+            Move(POINT{from.x + (to.x - from.x) * i / 4, from.y + (to.y - from.y) * i / 4});
+        Release(to);
     }
-    void Release(POINT p, Input in = Input::Handlers, UINT flags = 0)
+    void Key(UINT vk, Input in = Input::Handlers, bool autoRepeat = false, QEvent::Type type = QEvent::KeyPress)
     {
-        if (in == Input::Handlers)
-            frame.OnLButtonUp(flags, p);
-        else
-            SendMouse(QEvent::MouseButtonRelease, p, Qt::LeftButton, Buttons(flags), Modifiers(flags));
-    }
-    // Press at `from`, move in `steps` even steps to `to`, release there.
-    void Drag(POINT from, POINT to, Input in = Input::Handlers, int steps = 4)
-    {
-        Press(from, in);
-        for (int i = 1; i <= steps; ++i)
-            Move(POINT{from.x + (to.x - from.x) * i / steps, from.y + (to.y - from.y) * i / steps}, in);
-        Release(to, in);
-    }
-    void Key(UINT vk, Input in = Input::Handlers, bool autoRepeat = false)
-    {
-        if (in == Input::Handlers) {
+        if (in == Input::Events) {
+            const int key = vk == VK_RIGHT ? Qt::Key_Right : vk == VK_LEFT ? Qt::Key_Left : Qt::Key_unknown;
+            QKeyEvent e(type, key, Qt::NoModifier, QString(), autoRepeat);
+            QCoreApplication::sendEvent(frame.View(), &e);
+        } else if (type == QEvent::KeyPress) {
             frame.OnKeyDown(vk, 1, autoRepeat ? 0x4000u : 0u);
-        } else {
-            QKeyEvent e(QEvent::KeyPress, QtKey(vk), Qt::NoModifier, QString(), autoRepeat);
-            QCoreApplication::sendEvent(frame.View(), &e);
-        }
-    }
-    void KeyUp(UINT vk, Input in = Input::Handlers)
-    {
-        if (in == Input::Handlers) {
+        } else if (!autoRepeat) {  // the window system sends a held key no key-up
             frame.OnKeyUp(vk, 1, 0);
-        } else {
-            QKeyEvent e(QEvent::KeyRelease, QtKey(vk), Qt::NoModifier);
-            QCoreApplication::sendEvent(frame.View(), &e);
         }
     }
+    void Tap(UINT vk) { Key(vk); Key(vk, Input::Handlers, false, QEvent::KeyRelease); }
 
     // The set of canvas pixels that differ between two images.
     static Pixels Diff(const QImage& a, const QImage& b)
     {
         Pixels d;
-        for (int y = 0; y < a.height(); ++y) {
-            const auto* ra = reinterpret_cast<const QRgb*>(a.constScanLine(y));
-            const auto* rb = reinterpret_cast<const QRgb*>(b.constScanLine(y));
+        for (int y = 0; y < a.height(); ++y)
             for (int x = 0; x < a.width(); ++x)
-                if (ra[x] != rb[x])
+                if (a.pixel(x, y) != b.pixel(x, y))
                     d.emplace(x, y);
-        }
         return d;
     }
     // The canvas as the refresh sequence would leave it with the current
     // figures and no handles, computed on the frame and then put back.
     QImage PlainRender()
     {
-        const QImage keep = frame.m_bmpCanvas.copy();
+        const QImage keep = Canvas();
         const int rop = frame.m_pCanvasDC->GetROP2();
         frame.ClearCanvas();
         frame.RedrawFigures();
-        QImage plain = frame.m_bmpCanvas.copy();
+        QImage plain = Canvas();
         // Put the canvas back in place, without replacing the image the DC draws on.
         std::memcpy(frame.m_bmpCanvas.bits(), keep.constBits(), static_cast<std::size_t>(keep.sizeInBytes()));
         frame.m_pCanvasDC->SetROP2(rop);
         return plain;
     }
-
     ScriptedWindowSystem ws;
     CMainFrame frame;
+    QTemporaryDir dir;
 
 private:
-    void SendMouse(QEvent::Type type, POINT canvas, Qt::MouseButton button, Qt::MouseButtons buttons,
-                   Qt::KeyboardModifiers mods)
+    void Mouse(QEvent::Type type, POINT p, Input in)
     {
-        // The view shows the canvas from the scroll position.
-        const QPointF local(canvas.x - g_nScrollX, canvas.y - g_nScrollY);
-        QMouseEvent e(type, local, frame.View()->mapToGlobal(local), button, buttons, mods);
-        QCoreApplication::sendEvent(frame.View(), &e);
-    }
-    static Qt::MouseButtons Buttons(UINT flags)
-    {
-        Qt::MouseButtons b;
-        if (flags & MK_LBUTTON)
-            b |= Qt::LeftButton;
-        if (flags & MK_RBUTTON)
-            b |= Qt::RightButton;
-        if (flags & MK_MBUTTON)
-            b |= Qt::MiddleButton;
-        return b;
-    }
-    static Qt::KeyboardModifiers Modifiers(UINT flags)
-    {
-        Qt::KeyboardModifiers m;
-        if (flags & MK_SHIFT)
-            m |= Qt::ShiftModifier;
-        if (flags & MK_CONTROL)
-            m |= Qt::ControlModifier;
-        return m;
-    }
-    static int QtKey(UINT vk)
-    {
-        switch (vk) {
-        case VK_LEFT: return Qt::Key_Left;
-        case VK_RIGHT: return Qt::Key_Right;
-        case VK_UP: return Qt::Key_Up;
-        case VK_DOWN: return Qt::Key_Down;
-        case VK_DELETE: return Qt::Key_Delete;
-        case VK_ESCAPE: return Qt::Key_Escape;
-        default: return Qt::Key_unknown;
+        if (in == Input::Events) {
+            // The view shows the canvas from the scroll position.
+            const QPointF local(p.x - g_nScrollX, p.y - g_nScrollY);
+            QMouseEvent e(type, local, frame.View()->mapToGlobal(local),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton,
+                          type == QEvent::MouseButtonRelease ? Qt::NoButton : Qt::LeftButton, Qt::NoModifier);
+            QCoreApplication::sendEvent(frame.View(), &e);
+        } else if (type == QEvent::MouseButtonPress) {
+            frame.OnLButtonDown(MK_LBUTTON, p);
+        } else if (type == QEvent::MouseMove) {
+            frame.OnMouseMove(MK_LBUTTON, p);
+        } else {
+            frame.OnLButtonUp(0, p);
         }
     }
 };
-
-class EditingInputTest : public EditingTest, public ::testing::WithParamInterface<Input> {};
