@@ -17,45 +17,44 @@ bool IsShapeKind(int kind)
 
 }  // namespace
 
+namespace {
+// Cut and Copy hold the selected figure the same way, after the same two
+// checks, each with its own messages. Returns whether the figure is held.
+bool HoldSelection(CMainFrame& frame, const QString& noSelection, const QString& pictureSelection, int state)
+{
+    if (!frame.m_pSelRect) {
+        WindowSystem().MessageBox(&frame, noSelection, QString(), MB_OK);
+        return false;
+    }
+    if (frame.m_bSelPicture == 1) {
+        WindowSystem().MessageBox(&frame, pictureSelection, QString(), MB_OK);
+        return false;
+    }
+    frame.m_pClipRect = std::make_shared<RECT>(OffsetRectBy(*frame.m_pSelRect, kPasteOffset, kPasteOffset));
+    frame.m_crClipLine = frame.m_crLine;
+    frame.m_crClipFill = frame.m_crFill;
+    frame.m_nClipKind = frame.m_nSelKind;
+    frame.m_nClipState = state;
+    return true;
+}
+}  // namespace
+
 void CMainFrame::OnEditCut()
 {
-    if (!m_pSelRect) {
-        WindowSystem().MessageBox(this, QStringLiteral("first Select the area to be cut"), QString(), MB_OK);
+    if (!HoldSelection(*this, QStringLiteral("first Select the area to be cut"), QStringLiteral("Border can't be cut"), 1))
         return;
-    }
-    if (m_bSelPicture == 1) {
-        WindowSystem().MessageBox(this, QStringLiteral("Border can't be cut"), QString(), MB_OK);
-        return;
-    }
-    // Take the selection's handles away, then hold the figure and remove it.
+    // Take the selection's handles away, then remove the figure.
     m_nOldSelKind = m_nSelKind;
     const std::optional<RECT> shown = HandleRect(m_pSelRect.get(), m_nSelKind);
     DrawHandles(shown ? &*shown : nullptr, nullptr);
-    m_pClipRect = std::make_shared<RECT>(OffsetRectBy(*m_pSelRect, kPasteOffset, kPasteOffset));
-    m_crClipLine = m_crLine;
-    m_crClipFill = m_crFill;
-    m_nClipKind = m_nSelKind;
     g_pFigures->RemoveAt(m_nSelected);
     m_pSelRect.reset();
-    m_nClipState = 1;
     RefreshCanvas(false);
 }
 
 void CMainFrame::OnEditCopy()
 {
-    if (!m_pSelRect) {
-        WindowSystem().MessageBox(this, QStringLiteral("First select the area to be copied"), QString(), MB_OK);
-        return;
-    }
-    if (m_bSelPicture == 1) {
-        WindowSystem().MessageBox(this, QStringLiteral("Border can't be replicated"), QString(), MB_OK);
-        return;
-    }
-    m_crClipLine = m_crLine;
-    m_crClipFill = m_crFill;
-    m_nClipKind = m_nSelKind;
-    m_pClipRect = std::make_shared<RECT>(OffsetRectBy(*m_pSelRect, kPasteOffset, kPasteOffset));
-    m_nClipState = 2;
+    HoldSelection(*this, QStringLiteral("First select the area to be copied"), QStringLiteral("Border can't be replicated"), 2);
 }
 
 void CMainFrame::OnEditPaste()
