@@ -31,8 +31,10 @@ void FillScene(CFigureList& list)
     for (int i = 0; i < kFigures; ++i) {
         const int l = x(rng), t = y(rng);
         const RECT rc{l, t, l + size(rng), t + size(rng)};
-        list.Add(std::make_unique<CShapeFigure>(rc, kind(rng), QString(), 0, static_cast<COLORREF>(colour(rng)), 0.0,
-                                                0.0, QString(), std::nullopt, static_cast<COLORREF>(colour(rng))));
+        const auto k = static_cast<FigureKind>(kind(rng));
+        const auto line = static_cast<COLORREF>(colour(rng));
+        const auto fill = static_cast<COLORREF>(colour(rng));
+        list.Add(CShapeFigure::Shape(k, rc, line, fill));
     }
 }
 

@@ -1,6 +1,8 @@
 #include "app/CanvasView.h"
 
 #include "app/MainFrame.h"
+#include "platform/InputMapping.h"
+#include "text/EditBox.h"
 
 #include <QContextMenuEvent>
 #include <QKeyEvent>
@@ -16,51 +18,10 @@ CCanvasView::CCanvasView(CMainFrame& frame, QWidget* parent) : QWidget(parent), 
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAttribute(Qt::WA_NoSystemBackground);
     setMouseTracking(true);
-    setFocusPolicy(Qt::StrongFocus);
+    // Only a left-button press gives the main window the keyboard focus (the
+    // handler takes it): a right or middle click leaves it with a text box.
+    setFocusPolicy(Qt::NoFocus);
     setContextMenuPolicy(Qt::DefaultContextMenu);
-}
-
-UINT CCanvasView::MouseFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
-{
-    UINT flags = 0;
-    if (buttons & Qt::LeftButton)
-        flags |= MK_LBUTTON;
-    if (buttons & Qt::RightButton)
-        flags |= MK_RBUTTON;
-    if (buttons & Qt::MiddleButton)
-        flags |= MK_MBUTTON;
-    if (modifiers & Qt::ShiftModifier)
-        flags |= MK_SHIFT;
-    if (modifiers & Qt::ControlModifier)
-        flags |= MK_CONTROL;
-    return flags;
-}
-
-UINT CCanvasView::VirtualKey(int qtKey)
-{
-    switch (qtKey) {
-    case Qt::Key_Left: return VK_LEFT;
-    case Qt::Key_Right: return VK_RIGHT;
-    case Qt::Key_Up: return VK_UP;
-    case Qt::Key_Down: return VK_DOWN;
-    case Qt::Key_Delete: return VK_DELETE;
-    case Qt::Key_Escape: return VK_ESCAPE;
-    case Qt::Key_Home: return VK_HOME;
-    case Qt::Key_End: return VK_END;
-    case Qt::Key_Backspace: return VK_BACK;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return VK_RETURN;
-    case Qt::Key_Tab: return VK_TAB;
-    case Qt::Key_Space: return VK_SPACE;
-    case Qt::Key_Shift: return VK_SHIFT;
-    case Qt::Key_Control: return VK_CONTROL;
-    default:
-        if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
-            return static_cast<UINT>('0' + (qtKey - Qt::Key_0));
-        if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
-            return static_cast<UINT>('A' + (qtKey - Qt::Key_A));
-        return 0;
-    }
 }
 
 POINT CCanvasView::CanvasPoint(const QPointF& clientPoint) const
@@ -89,48 +50,76 @@ void CCanvasView::resizeEvent(QResizeEvent* event)
 void CCanvasView::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton)
-        m_frame.OnLButtonDown(MouseFlags(event->buttons(), event->modifiers()), CanvasPoint(event->position()));
+        m_frame.OnLButtonDown(MouseFlagsFromQt(event->buttons(), event->modifiers()), CanvasPoint(event->position()));
     else
         QWidget::mousePressEvent(event);
 }
 
 void CCanvasView::mouseMoveEvent(QMouseEvent* event)
 {
-    m_frame.OnMouseMove(MouseFlags(event->buttons(), event->modifiers()), CanvasPoint(event->position()));
+    m_frame.OnMouseMove(MouseFlagsFromQt(event->buttons(), event->modifiers()), CanvasPoint(event->position()));
 }
 
 void CCanvasView::mouseReleaseEvent(QMouseEvent* event)
 {
-    if (event->button() == Qt::LeftButton)
-        m_frame.OnLButtonUp(MouseFlags(event->buttons(), event->modifiers()), CanvasPoint(event->position()));
-    else
+    if (event->button() != Qt::LeftButton) {
         QWidget::mouseReleaseEvent(event);
+        return;
+    }
+    // The toolkit sends the release of a press on the canvas back here even
+    // over a text box; the box would have forwarded it, in its own client
+    // coordinates, so it goes on as that forwarded release.
+    const QPoint local = event->position().toPoint();
+    for (QWidget* w = childAt(local); w && w != this; w = w->parentWidget()) {
+        if (auto* box = qobject_cast<CEditBox*>(w)) {
+            const QPoint p = box->viewport()->mapFrom(this, local);
+            m_frame.OnLButtonUp(FORWARDED_UP, POINT{p.x(), p.y()});
+            return;
+        }
+    }
+    m_frame.OnLButtonUp(MouseFlagsFromQt(event->buttons(), event->modifiers()), CanvasPoint(event->position()));
 }
+
+namespace {
+// Keys held with Alt are the menu bar's (system keys): they never reach the
+// canvas's key handlers.
+bool IsSystemKey(const QKeyEvent& event)
+{
+    return (event.modifiers() & Qt::AltModifier) || event.key() == Qt::Key_Alt || event.key() == Qt::Key_F10;
+}
+}  // namespace
 
 void CCanvasView::keyPressEvent(QKeyEvent* event)
 {
-    const UINT vk = VirtualKey(event->key());
-    if (vk == 0) {
+    if (IsSystemKey(*event)) {
         QWidget::keyPressEvent(event);
         return;
     }
-    // A held key repeats its press; the release comes once, when it is let go.
-    m_frame.OnKeyDown(vk, 1, event->isAutoRepeat() ? 0x4000u : 0u);
+    // Every other key reaches the handler; a held key repeats its press.
+    m_frame.OnKeyDown(VirtualKeyFromQt(event->key(), event->modifiers()), 1, event->isAutoRepeat() ? 0x4000u : 0u);
 }
 
 void CCanvasView::keyReleaseEvent(QKeyEvent* event)
 {
-    const UINT vk = VirtualKey(event->key());
-    if (vk == 0 || event->isAutoRepeat()) {
+    // The release comes once, when a held key is let go.
+    if (IsSystemKey(*event) || event->isAutoRepeat()) {
         QWidget::keyReleaseEvent(event);
         return;
     }
-    m_frame.OnKeyUp(vk, 1, 0);
+    m_frame.OnKeyUp(VirtualKeyFromQt(event->key(), event->modifiers()), 1, 0);
 }
 
 void CCanvasView::contextMenuEvent(QContextMenuEvent* event)
 {
     m_frame.OnContextMenu(event->globalPos());
+}
+
+void CCanvasView::focusOutEvent(QFocusEvent* event)
+{
+    // A menu, a dialog or another window took the input: no release will
+    // end a drag in progress.
+    m_frame.CancelDrag();
+    QWidget::focusOutEvent(event);
 }
 
 bool CCanvasView::focusNextPrevChild(bool)

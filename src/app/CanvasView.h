@@ -13,11 +13,6 @@ class CCanvasView : public QWidget {
 public:
     CCanvasView(CMainFrame& frame, QWidget* parent);
 
-    // The handler flags (MK_*) of the buttons and modifier keys in an event.
-    static UINT MouseFlags(Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers);
-    // The virtual-key code of a toolkit key, or 0 when it has none here.
-    static UINT VirtualKey(int qtKey);
-
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -28,6 +23,7 @@ protected:
     void keyReleaseEvent(QKeyEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     bool focusNextPrevChild(bool next) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     POINT CanvasPoint(const QPointF& clientPoint) const;

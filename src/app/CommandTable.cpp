@@ -46,8 +46,11 @@ void CMainFrame::BuildCommandTable()
 void CMainFrame::OnCommand(UINT id)
 {
     const auto it = m_handlers.find(id);
-    if (it != m_handlers.end())
-        it->second();
+    if (it == m_handlers.end())
+        return;
+    // A command ends a drag that its menu did not already end.
+    CancelDrag();
+    it->second();
 }
 
 bool CMainFrame::HasHandler(UINT id) const

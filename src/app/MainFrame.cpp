@@ -9,6 +9,8 @@
 #include "text/TextState.h"
 
 #include <QGridLayout>
+#include <QMenuBar>
+#include <QShortcut>
 #include <QScrollBar>
 
 int g_nScrollX = 0;
@@ -23,50 +25,58 @@ std::unique_ptr<CTextBoxList> s_textBoxes;
 
 CMainFrame::CMainFrame()
 {
-    // 1. Members start in their declared state (mode and shape -1).
+    // Members start in their declared state: no mode, no shape, no selection.
     ResetTextState();
     g_nScrollX = 0;
     g_nScrollY = 0;
 
-    // 2. The frame window: title, both scroll bars, the menu, then its creation
-    //    step (toolbar and font box).
+    // The frame window: title, both scroll bars, the menu, then its creation
+    // step (toolbar and font box).
     setWindowTitle(kAppTitle);
     setWindowIcon(ApplicationIcon());
     BuildClientArea();
     BuildMenus();
     OnCreate();
     BuildCommandTable();
+    // F10 selects the menu bar, from the canvas and from a text box alike.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::Key_F10), this);
+    menuKey->setContext(Qt::WindowShortcut);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        if (!menuBar()->actions().isEmpty())
+            menuBar()->setActiveAction(menuBar()->actions().first());
+    });
 
-    // 3. The canvas is as large as the screen, whatever the window's size.
+    // The canvas is as large as the screen, whatever the window's size.
     const SIZE screen = GetScreenSize();
     m_cxCanvas = screen.cx;
     m_cyCanvas = screen.cy;
 
-    // 4.-7. The canvas bitmap and its device context, painted white with a
-    //    pattern copy of the stock white brush, which stays selected.
+    // The canvas bitmap and its device context, painted white with a pattern
+    // copy of the stock white brush, which stays selected: every later
+    // pattern copy on the canvas paints white too.
     m_bmpCanvas = QImage(m_cxCanvas, m_cyCanvas, QImage::Format_RGB32);
     m_pCanvasDC = std::make_unique<CDC>(m_bmpCanvas);
     m_pCanvasDC->SelectBrush(CBrush::White());
     m_pCanvasDC->PatBlt(0, 0, m_cxCanvas, m_cyCanvas, PATCOPY);
 
-    // 8. No selection.
+    // No selection.
     m_pSelRect.reset();
     m_pOldSelRect.reset();
-    m_nSelKind = -1;
-    m_nOldSelKind = -1;
+    m_nSelKind = FK_NONE;
+    m_nOldSelKind = FK_NONE;
 
-    // 9. The text font: 12 point "Times New Roman", weight 0.
+    // The text font: 12 point "Times New Roman", weight 0.
     g_logfont = LOGFONT{};
     g_logfont.lfHeight = -MulDiv(12, GetScreenDpiY(), 72);
     g_logfont.lfItalic = 0;
     g_logfont.lfUnderline = 0;
     SetFaceName(g_logfont, QStringLiteral("Times New Roman"));
 
-    // 10. Nothing held; the canvas DC for code without the window.
+    // Nothing held; the canvas DC for code without the window.
     m_nClipState = 0;
     g_hCanvasDC = m_pCanvasDC.get();
 
-    // 11. The two empty lists.
+    // The two empty lists.
     s_figures = std::make_unique<CFigureList>();
     s_textBoxes = std::make_unique<CTextBoxList>();
     g_pFigures = s_figures.get();

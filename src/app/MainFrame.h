@@ -7,6 +7,7 @@
 
 #include "platform/Gdi.h"
 #include "platform/WinTypes.h"
+#include "scene/ShapeFigure.h"
 
 #include <QMainWindow>
 
@@ -24,23 +25,32 @@ class CCanvasView;
 class CEditBox;
 class CTextBoxInfo;
 
-// Tool modes (m_nMode).
-constexpr int MODE_NONE = -1;
-constexpr int MODE_DRAW = 1;
-constexpr int MODE_PLACE_TEXT = 4;
-constexpr int MODE_TEXT_SIZING = 9;
-constexpr int MODE_MOVE = 11;
-constexpr int MODE_SIZE_NW = 12;
-constexpr int MODE_SIZE_N = 13;
-constexpr int MODE_SIZE_NE = 14;
-constexpr int MODE_SIZE_E = 15;
-constexpr int MODE_SIZE_SE = 16;
-constexpr int MODE_SIZE_S = 17;
-constexpr int MODE_SIZE_SW = 18;
-constexpr int MODE_SIZE_W = 19;
-constexpr int MODE_LINE_START = 20;
-constexpr int MODE_LINE_END = 21;
-constexpr int MODE_LINE_MOVE = 22;
+// Tool modes (m_nMode). The numbers are the design's: no other value is ever
+// stored.
+enum ToolMode : int {
+    MODE_NONE = -1,
+    MODE_DRAW = 1,
+    MODE_PLACE_TEXT = 4,
+    MODE_TEXT_SIZING = 9,
+    MODE_MOVE = 11,
+    MODE_SIZE_NW = 12,
+    MODE_SIZE_N = 13,
+    MODE_SIZE_NE = 14,
+    MODE_SIZE_E = 15,
+    MODE_SIZE_SE = 16,
+    MODE_SIZE_S = 17,
+    MODE_SIZE_SW = 18,
+    MODE_SIZE_W = 19,
+    MODE_LINE_START = 20,
+    MODE_LINE_END = 21,
+    MODE_LINE_MOVE = 22,
+};
+
+// The modes of a move or resize drag (11 to 22).
+constexpr bool IsDragMode(ToolMode mode)
+{
+    return mode >= MODE_MOVE && mode <= MODE_LINE_MOVE;
+}
 
 // Flags of a left-button release that a text box forwards to the main window;
 // its point is in the box's own client coordinates.
@@ -94,8 +104,15 @@ public:
     // of the kept selection when `withHandles`, invalidate.
     void RefreshCanvas(bool withHandles);
     void DrawHandles(const RECT* pOld, const RECT* pNew);
-    // Step 1 of the refresh sequence: a pattern copy of the white brush over
-    // the whole canvas.
+    // The handles as the canvas holds them: HideHandles erases exactly the
+    // handles that are shown (whatever the selection has become since), and
+    // ShowHandles puts up the current selection's handles in their place.
+    // Everything that draws over the canvas in copy mode hides them first, so
+    // a later erase never paints squares into a figure.
+    void HideHandles();
+    void ShowHandles();
+    // The canvas cleared white with a pattern copy of its white brush; no
+    // handles are left on it.
     void ClearCanvas();
     // The rectangle whose handles a selection of `kind` shows: a text figure's
     // handles sit 3 pixels inside its rectangle, every other kind's on it.
@@ -104,20 +121,52 @@ public:
     // ---- Editing state (scene model) -----------------------------------------
     POINT m_ptAnchor{};
     POINT m_ptCurrent{};
-    int m_nShape = -1;
-    int m_nMode = MODE_NONE;
-    int m_nSelected = 0;
+    CreationCode m_nShape = CC_NONE;
+    ToolMode m_nMode = MODE_NONE;
+    int m_nSelected = -1;                 // -1 whenever nothing is selected
     std::shared_ptr<RECT> m_pSelRect;     // shared: after Paste it is the paste rectangle too
     std::shared_ptr<RECT> m_pOldSelRect;
-    int m_nSelKind = -1;
-    int m_nOldSelKind = -1;
-    COLORREF m_crLine = RGB(192, 192, 192);
-    COLORREF m_crFill = RGB(255, 255, 255);
+    FigureKind m_nSelKind = FK_NONE;
+    FigureKind m_nOldSelKind = FK_NONE;
+    COLORREF m_crLine = CR_FIGURE_GREY;
+    COLORREF m_crFill = CR_FIGURE_WHITE;
     int m_bSelPicture = 0;
     double m_dSelTileWidth = 0;
     double m_dSelTileHeight = 0;
     CString m_strSelPicture;
     RECT m_rcGrab{};  // left, top: press point relative to the selection; right, bottom: its width, height
+    // A press started a drag (a creation band, a move or a resize) that no
+    // release has ended yet, and the selection rectangle it started from.
+    bool m_bDragging = false;
+    RECT m_rcDragStart{};
+    // The handles on the canvas: rectangle and kind, none after a refresh.
+    struct ShownHandles {
+        RECT rect;
+        FigureKind kind;
+    };
+    std::optional<ShownHandles> m_handlesShown;
+
+    // ---- The selection as a whole (editing/Selection.cpp) --------------------
+    // The index of the topmost figure a press at (x, y) hits, or -1. Only
+    // reads the list.
+    int FindFigureAt(int x, int y) const;
+    // Takes the selection state from the figure at `index` (kind, index,
+    // colours, picture and tiles) and returns its selection rectangle.
+    RECT SelectFigure(int index);
+    // The selected figure re-made from the selection state at `rect`: a
+    // picture or bordered figure keeps its picture and tiles on white, a
+    // plain one its kind and colours. Null for kinds the selection cannot
+    // re-make on its own (text, border, none).
+    std::unique_ptr<CShapeFigure> MakeSelectedFigure(const RECT& rect) const;
+    // Stores MakeSelectedFigure(selection rectangle) at m_nSelected; false
+    // when nothing was stored.
+    bool StoreSelectedFigure();
+    // Ends the selection: handles erased, no rectangle, kind and index none.
+    void ClearSelection();
+    // Ends a drag that no release will end (a menu, a dialog or another
+    // window took the input): its band or outline is erased, the selection
+    // goes back to where the drag found it, and the next press starts afresh.
+    void CancelDrag();
 
     // ---- Mouse and keyboard editing (editing/) ---------------------------------
     // Points are canvas points: the view adds the scroll position to what the
@@ -139,6 +188,7 @@ public:
     void CreatePress(POINT point);
     void CreateMove(UINT nFlags, POINT point);
     void CreateRelease(UINT nFlags, POINT point);
+    void EraseBand();  // the band of the creation drag, where it was last drawn
 
     // Selection by pressing (editing/Selection.cpp).
     void SelectPress(POINT point);  // a press in MODE_NONE
@@ -146,7 +196,7 @@ public:
     static bool HitTestLine(int x1, int y1, int x2, int y2, int px, int py);
     void PickHandle(int x, int y);
     bool PickTextHandle(int x, int y);  // false when the press lies in no zone
-    void SetModeCursor(int mode);       // the cursor of a drag mode, or the window's own
+    void SetModeCursor(ToolMode mode);  // the cursor of a drag mode, or the window's own
 
     // Move and resize (editing/MoveResize.cpp).
     void DragMove(UINT nFlags, POINT point);
@@ -178,7 +228,7 @@ public:
     std::shared_ptr<RECT> m_pClipRect;
     COLORREF m_crClipLine = 0;
     COLORREF m_crClipFill = 0;
-    int m_nClipKind = -1;
+    FigureKind m_nClipKind = FK_NONE;
 
     // ---- Text boxes (text/) ----------------------------------------------------
     // The frame's reference to the font last made from g_logfont. Each box
@@ -189,6 +239,13 @@ public:
     // dragged), its record and its text figure (text/TextBoxes.cpp).
     void PlaceTextBox(const RECT& rc);
     CEditBox* CreateTextBox(const RECT& rc);
+    // Makes `box` the active text box. A text figure selected through
+    // another box stops being the selection, so commands never act on one
+    // box while another is active.
+    void SetActiveTextBox(CEditBox* box);
+    // Typing into, or focusing, `box` makes its text figure the target: any
+    // selection that is not that figure ends first, its handles erased.
+    void EndSelectionOtherThan(const CEditBox& box);
     // Puts a copy of `record` in place of every record with that id.
     void ReplaceTextBoxInfo(int id, const CTextBoxInfo& record);
     // Loads the record of `id` into the entry and the current text format and
@@ -218,6 +275,10 @@ public:
 
     QScrollBar* HorzScrollBar() const { return m_pHBar; }
     QScrollBar* VertScrollBar() const { return m_pVBar; }
+
+protected:
+    // No toolbar or dock menu: the toolbar stays under the menu bar.
+    QMenu* createPopupMenu() override { return nullptr; }
 
 private:
     void BuildClientArea();

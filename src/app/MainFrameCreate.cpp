@@ -21,23 +21,11 @@ void CMainFrame::BuildMenus()
 {
     // Each item carries its command id; the command table decides whether it
     // is enabled.
-    std::function<void(QMenu*, const std::vector<MenuItemResource>&)> fill =
-        [&](QMenu* menu, const std::vector<MenuItemResource>& items) {
-            for (const MenuItemResource& item : items) {
-                if (item.IsSeparator()) {
-                    menu->addSeparator();
-                } else if (item.IsPopup()) {
-                    fill(menu->addMenu(item.text), item.items);
-                } else {
-                    QAction* action = menu->addAction(item.text);
-                    action->setData(item.id);
-                    m_actions.emplace(item.id, action);
-                    connect(action, &QAction::triggered, this, [this, id = item.id] { OnCommand(id); });
-                }
-            }
-        };
     for (const MenuItemResource& popup : MainMenuResource())
-        fill(menuBar()->addMenu(popup.text), popup.items);
+        FillMenu(*menuBar()->addMenu(popup.text), popup.items, [this](QAction& action, UINT id) {
+            m_actions.emplace(id, &action);
+            connect(&action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        });
 }
 
 int CMainFrame::OnCreate()
@@ -47,6 +35,7 @@ int CMainFrame::OnCreate()
     m_pToolBar->setIconSize(QSize(16, 15));
     m_pToolBar->setAllowedAreas(Qt::TopToolBarArea);
     m_pToolBar->setFloatable(false);
+    m_pToolBar->setMovable(false);
 
     // B, I, U toggle on their own; the three alignment buttons are one
     // exclusive group.

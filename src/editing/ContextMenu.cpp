@@ -6,36 +6,21 @@
 #include <QAction>
 #include <QMenu>
 
-namespace {
-
-void FillMenu(CMainFrame& frame, QMenu& menu, const std::vector<MenuItemResource>& items)
-{
-    for (const MenuItemResource& item : items) {
-        if (item.IsSeparator()) {
-            menu.addSeparator();
-        } else if (item.IsPopup()) {
-            FillMenu(frame, *menu.addMenu(item.text), item.items);
-        } else {
-            QAction* action = menu.addAction(item.text);
-            action->setData(item.id);
-            QObject::connect(action, &QAction::triggered, &frame, [&frame, id = item.id] { frame.OnCommand(id); });
-        }
-    }
-}
-
-}  // namespace
-
 std::unique_ptr<QMenu> CMainFrame::BuildContextMenu()
 {
     auto menu = std::make_unique<QMenu>(this);
     const std::vector<MenuItemResource>& popups = ContextMenuResource();
     if (!popups.empty())
-        FillMenu(*this, *menu, popups.front().items);
+        FillMenu(*menu, popups.front().items, [this](QAction& action, UINT id) {
+            connect(&action, &QAction::triggered, this, [this, id] { OnCommand(id); });
+        });
     return menu;
 }
 
 void CMainFrame::OnContextMenu(QPoint screenPoint)
 {
+    // The menu takes the mouse: a drag in progress ends first.
+    CancelDrag();
     // Made for this one choice and destroyed after it.
     const std::unique_ptr<QMenu> menu = BuildContextMenu();
     menu->exec(screenPoint);

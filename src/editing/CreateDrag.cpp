@@ -12,9 +12,20 @@ RECT DragRect(POINT a, POINT b)
     return RECT{a.x, a.y, b.x, b.y};
 }
 
-bool IsShapeCode(int code)
+// The band of a creation drag: a solid outline of the shape, or a dashed
+// rectangle for a text box; none for a code that makes no shape.
+struct Band {
+    bool shown;
+    OutlineShape shape;
+    int penStyle;
+};
+
+Band BandOf(ToolMode mode, CreationCode shape)
 {
-    return code == CC_LINE || code == CC_RECTANGLE || code == CC_ELLIPSE;
+    if (mode == MODE_PLACE_TEXT)
+        return {true, OutlineShape::Rectangle, PS_DASH};
+    const FigureKind kind = KindFromCreationCode(shape);
+    return {IsShapeKind(kind), OutlineOfKind(kind), PS_SOLID};
 }
 
 }  // namespace
@@ -47,6 +58,7 @@ void CMainFrame::CreatePress(POINT point)
 {
     m_ptAnchor = point;
     m_ptCurrent = point;
+    m_bDragging = true;
 }
 
 void CMainFrame::CreateMove(UINT nFlags, POINT point)
@@ -54,41 +66,44 @@ void CMainFrame::CreateMove(UINT nFlags, POINT point)
     // Only the left button alone drags: Shift, Ctrl or a second button freeze the band.
     if (nFlags != MK_LBUTTON)
         return;
-    const bool textBox = m_nMode == MODE_PLACE_TEXT;
-    const bool shape = !textBox && IsShapeCode(m_nShape);
-    const OutlineShape outline = textBox ? OutlineShape::Rectangle : OutlineOfKind(m_nShape);
-
+    const Band band = BandOf(m_nMode, m_nShape);
     CDC& dc = *m_pCanvasDC;
     dc.SetROP2(R2_NOTXORPEN);
-    const CPenSelection pen(dc, CPen(textBox ? PS_DASH : PS_SOLID, 1, kBandColor));
+    const CPenSelection pen(dc, CPen(band.penStyle, 1, kBandColor));
     const RECT before = DragRect(m_ptAnchor, m_ptCurrent);
-    if (textBox || shape)
-        DrawOutline(dc, outline, before);  // erases the previous band
+    if (band.shown)
+        DrawOutline(dc, band.shape, before);  // erases the previous band
     m_ptCurrent = point;
     const RECT after = DragRect(m_ptAnchor, m_ptCurrent);
-    if (textBox || shape)
-        DrawOutline(dc, outline, after);
+    if (band.shown)
+        DrawOutline(dc, band.shape, after);
     InvalidateCanvasRect(before, 1);
     InvalidateCanvasRect(after, 1);
 }
 
+void CMainFrame::EraseBand()
+{
+    const Band band = BandOf(m_nMode, m_nShape);
+    if (!band.shown)
+        return;
+    CDC& dc = *m_pCanvasDC;
+    dc.SetROP2(R2_NOTXORPEN);
+    const CPenSelection pen(dc, CPen(band.penStyle, 1, kBandColor));
+    DrawOutline(dc, band.shape, DragRect(m_ptAnchor, m_ptCurrent));
+}
+
 void CMainFrame::CreateRelease(UINT nFlags, POINT point)
 {
-    // A release that a text box forwards carries the box's own coordinates,
-    // and the box is not known here: the drag ends where it was last drawn.
+    m_bDragging = false;
+    // A release that a text box forwards carries the box's own coordinates:
+    // the drag ends where it was last drawn.
     const POINT end = nFlags == FORWARDED_UP ? m_ptCurrent : point;
-    CDC& dc = *m_pCanvasDC;
 
     if (m_nMode == MODE_PLACE_TEXT) {
-        {
-            // Remove the band where it was last drawn, which leaves the
-            // canvas as it was before the drag.
-            dc.SetROP2(R2_NOTXORPEN);
-            const CPenSelection pen(dc, CPen(PS_DASH, 1, kBandColor));
-            DrawOutline(dc, OutlineShape::Rectangle, DragRect(m_ptAnchor, m_ptCurrent));
-            m_ptCurrent = end;
-            Invalidate();
-        }
+        // Removing the band leaves the canvas as it was before the drag.
+        EraseBand();
+        m_ptCurrent = end;
+        Invalidate();
         // The box covers the rectangle as dragged; its text figure is appended.
         PlaceTextBox(DragRect(m_ptAnchor, m_ptCurrent));
         m_nMode = MODE_NONE;
@@ -96,27 +111,29 @@ void CMainFrame::CreateRelease(UINT nFlags, POINT point)
         return;
     }
 
-    if (IsShapeCode(m_nShape)) {
-        const OutlineShape outline = OutlineOfKind(m_nShape);
+    const FigureKind kind = KindFromCreationCode(m_nShape);
+    if (IsShapeKind(kind)) {
+        EraseBand();
+        m_ptCurrent = end;
+        // The new figure is drawn over the canvas in copy mode: the handles
+        // of the selection go first and come back on top of it, so erasing
+        // them later restores the figure's own pixels.
+        HideHandles();
+        CDC& dc = *m_pCanvasDC;
         {
+            // The figure in plain grey up to the release point, then drawn by itself.
             const CPenSelection pen(dc, CPen(PS_SOLID, 1, kBandColor));
-            // Take the band away, then draw the figure in plain grey up to
-            // the release point.
-            dc.SetROP2(R2_NOTXORPEN);
-            DrawOutline(dc, outline, DragRect(m_ptAnchor, m_ptCurrent));
-            m_ptCurrent = end;
             dc.SetROP2(R2_COPYPEN);
-            DrawOutline(dc, outline, DragRect(m_ptAnchor, m_ptCurrent));
+            DrawOutline(dc, OutlineOfKind(kind), DragRect(m_ptAnchor, m_ptCurrent));
         }
-        auto figure = std::make_unique<CShapeFigure>(DragRect(m_ptAnchor, m_ptCurrent), m_nShape, CString(), 0,
-                                                     kBandColor, 0.0, 0.0, CString(), std::nullopt,
-                                                     RGB(255, 255, 255));
+        auto figure = CShapeFigure::Shape(kind, DragRect(m_ptAnchor, m_ptCurrent), CR_FIGURE_GREY, CR_FIGURE_WHITE);
         figure->Draw(dc);
         g_pFigures->Add(std::move(figure));
+        ShowHandles();
     } else {
         m_ptCurrent = end;
     }
-    m_nShape = -1;
+    m_nShape = CC_NONE;
     m_nMode = MODE_NONE;
     Invalidate();
 }

@@ -22,7 +22,8 @@ void CMainFrame::OnKeyDown(UINT nChar, UINT, UINT)
         case VK_DELETE: OnDelete(); break;
         default: break;
         }
-        if ((dx != 0 || dy != 0) && m_pSelRect) {
+        // A mouse drag owns the selection rectangle until its release.
+        if ((dx != 0 || dy != 0) && m_pSelRect && !m_bDragging) {
             // Only the outline moves; the figure record waits for the key release.
             const OutlineShape shape = OutlineOfKind(m_nSelKind);
             CDC& dc = *m_pCanvasDC;
@@ -39,21 +40,20 @@ void CMainFrame::OnKeyDown(UINT nChar, UINT, UINT)
 
 void CMainFrame::OnKeyUp(UINT, UINT, UINT)
 {
-    if (!m_pSelRect || !g_pFigures->IsValidIndex(m_nSelected))
+    if (!m_pSelRect || !g_pFigures->IsValidIndex(m_nSelected) || m_bDragging)
         return;
-    if (m_nSelKind != FK_LINE && m_nSelKind != FK_RECTANGLE && m_nSelKind != FK_ELLIPSE)
-        return;  // a text figure moves only as an outline; its next mouse release re-makes it
-    std::unique_ptr<CShapeFigure> figure;
-    if (m_bSelPicture == 1) {
-        // Only a picture rectangle has a rule; any other picture figure keeps its record.
-        if (m_nSelKind != FK_RECTANGLE)
-            return;
-        figure = std::make_unique<CShapeFigure>(*m_pSelRect, CC_RECTANGLE, CString(), 0, m_crLine, m_dSelTileWidth,
-                                                m_dSelTileHeight, m_strSelPicture, std::nullopt, RGB(255, 255, 255));
-    } else {
-        figure = std::make_unique<CShapeFigure>(*m_pSelRect, CreationCodeFromKind(m_nSelKind), CString(), 0, m_crLine,
-                                                0.0, 0.0, CString(), std::nullopt, m_crFill);
+    if (m_nSelKind == FK_TEXT) {
+        // A text figure moved by the keys takes its box along, as a mouse
+        // move does, so no outline is left behind: the box window is the
+        // selection less the figure's margin.
+        *m_pSelRect = InflatedRect(*m_pSelRect, -TEXT_FIGURE_MARGIN);
+        RebuildTextFigure(0, POINT{});
+        RefreshCanvas(true);
+        return;
     }
-    g_pFigures->SetAt(m_nSelected, std::move(figure));
-    RefreshCanvas(true);
+    // Only a picture rectangle has a rule; any other picture figure keeps its record.
+    if (m_bSelPicture == 1 && m_nSelKind != FK_RECTANGLE)
+        return;
+    if (StoreSelectedFigure())
+        RefreshCanvas(true);
 }

@@ -2,13 +2,6 @@
 #include "app/CanvasView.h"
 #include "app/MainFrame.h"
 
-namespace {
-bool IsDragMode(int mode)
-{
-    return mode >= MODE_MOVE && mode <= MODE_LINE_MOVE;
-}
-}  // namespace
-
 void CMainFrame::OnLButtonDown(UINT, POINT point)
 {
     // The main window always takes the keyboard focus first.

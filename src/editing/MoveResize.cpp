@@ -11,7 +11,7 @@
 namespace {
 
 // The selection rectangle after the pointer moved to (x, y) in a drag mode.
-RECT DraggedRect(int mode, RECT rc, int x, int y, const RECT& grab)
+RECT DraggedRect(ToolMode mode, RECT rc, int x, int y, const RECT& grab)
 {
     switch (mode) {
     case MODE_SIZE_NW:
@@ -52,38 +52,47 @@ void CMainFrame::DragMove(UINT nFlags, POINT point)
     InvalidateCanvasRect(*m_pSelRect, 1);
 }
 
+namespace {
+// The outline a drag of the selection shows: a picture moves as a rectangle
+// in its own line colour, everything else as its kind's shape in grey.
+struct DragOutline {
+    OutlineShape shape;
+    COLORREF color;
+};
+
+DragOutline OutlineOfDrag(const CMainFrame& frame)
+{
+    if (frame.m_nMode == MODE_MOVE && frame.m_bSelPicture == 1)
+        return {OutlineShape::Rectangle, frame.m_crLine};
+    return {OutlineOfKind(frame.m_nSelKind), kBandColor};
+}
+
+void DrawDragOutline(CMainFrame& frame, const DragOutline& outline, const RECT& rc)
+{
+    CDC& dc = *frame.m_pCanvasDC;
+    dc.SetROP2(R2_NOTXORPEN);
+    const CPenSelection pen(dc, CPen(PS_DASH, 1, outline.color));
+    DrawOutline(dc, outline.shape, rc);
+}
+}  // namespace
+
 void CMainFrame::OutlineStep(POINT point)
 {
     if (!m_pSelRect)
         return;
-    // A picture moves as a rectangle in its own line colour.
-    const bool pictureMove = m_nMode == MODE_MOVE && m_bSelPicture == 1;
-    const OutlineShape shape = pictureMove ? OutlineShape::Rectangle : OutlineOfKind(m_nSelKind);
-    CDC& dc = *m_pCanvasDC;
-    dc.SetROP2(R2_NOTXORPEN);
-    const CPenSelection pen(dc, CPen(PS_DASH, 1, pictureMove ? m_crLine : kBandColor));
-    DrawOutline(dc, shape, *m_pSelRect);  // erases the outline of the previous step
+    const DragOutline outline = OutlineOfDrag(*this);
+    DrawDragOutline(*this, outline, *m_pSelRect);  // erases the outline of the previous step
     *m_pSelRect = DraggedRect(m_nMode, *m_pSelRect, point.x, point.y, m_rcGrab);
-    DrawOutline(dc, shape, *m_pSelRect);
+    DrawDragOutline(*this, outline, *m_pSelRect);
 }
 
 void CMainFrame::DragRelease(UINT nFlags, POINT point)
 {
+    m_bDragging = false;
     SetModeCursor(MODE_NONE);
     if (!m_pSelRect) {
         m_nMode = MODE_NONE;
         Invalidate();
-        return;
-    }
-    if (m_bSelPicture == 1) {
-        // A picture or bordered rectangle keeps its picture and tiles; its
-        // fill goes back to white.
-        g_pFigures->SetAt(m_nSelected,
-                          std::make_unique<CShapeFigure>(*m_pSelRect, CreationCodeFromKind(m_nSelKind), CString(), 0,
-                                                         m_crLine, m_dSelTileWidth, m_dSelTileHeight,
-                                                         m_strSelPicture, std::nullopt, RGB(255, 255, 255)));
-        m_nMode = MODE_NONE;
-        RefreshCanvas(true);
         return;
     }
     RebuildSelectedFigure(nFlags, point);
@@ -91,19 +100,38 @@ void CMainFrame::DragRelease(UINT nFlags, POINT point)
 
 void CMainFrame::RebuildSelectedFigure(UINT nFlags, POINT point)
 {
-    if (m_nSelKind == FK_TEXT) {
+    if (m_nSelKind == FK_TEXT && m_bSelPicture == 0) {
         RebuildTextFigure(nFlags, point);
-    } else if (m_nSelKind == FK_LINE || m_nSelKind == FK_RECTANGLE || m_nSelKind == FK_ELLIPSE) {
+    } else {
         // The figure takes the rectangle of the last move, also when a text
         // box forwarded the release; the release point itself is not used.
-        g_pFigures->SetAt(m_nSelected, std::make_unique<CShapeFigure>(
-                                           *m_pSelRect, CreationCodeFromKind(m_nSelKind), CString(), 0, m_crLine,
-                                           0.0, 0.0, CString(), std::nullopt, m_crFill));
+        // A picture or bordered rectangle keeps its picture and tiles on white.
+        StoreSelectedFigure();
         m_nMode = MODE_NONE;
-    } else {
-        m_nMode = MODE_NONE;  // nothing that a drag re-makes
     }
     RefreshCanvas(true);
+}
+
+void CMainFrame::CancelDrag()
+{
+    if (!m_bDragging)
+        return;
+    m_bDragging = false;
+    SetModeCursor(MODE_NONE);
+    if (m_nMode == MODE_DRAW || m_nMode == MODE_PLACE_TEXT) {
+        EraseBand();
+        m_nMode = MODE_NONE;
+        if (m_nShape != CC_TEXT)
+            m_nShape = CC_NONE;
+    } else if (IsDragMode(m_nMode) && m_pSelRect) {
+        // The outline goes; the selection is back where its handles are.
+        DrawDragOutline(*this, OutlineOfDrag(*this), *m_pSelRect);
+        *m_pSelRect = m_rcDragStart;
+        m_nMode = m_nSelKind == FK_TEXT ? MODE_TEXT_SIZING : MODE_NONE;
+    } else {
+        m_nMode = MODE_NONE;
+    }
+    Invalidate();
 }
 
 void CMainFrame::ApplyForwardedRelease(int x, int y)

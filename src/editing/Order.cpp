@@ -8,6 +8,8 @@ void CMainFrame::OnDelete()
 {
     if (!m_pSelRect)
         return;
+    // The question takes the input: a drag in progress ends first.
+    CancelDrag();
     if (WindowSystem().MessageBox(this, QStringLiteral("Do you want to Delete It?"), QString(),
                                   MB_OKCANCEL | MB_ICONQUESTION) != IDOK)
         return;
@@ -17,15 +19,22 @@ void CMainFrame::OnDelete()
     } else {
         g_pFigures->RemoveAt(m_nSelected);
     }
+    ClearSelection();
     RefreshCanvas(false);
-    m_pSelRect.reset();
     m_nMode = MODE_NONE;
-    m_nSelKind = -1;
 }
+
+namespace {
+// The order commands act only on a selected figure of a list of two or more.
+bool CanReorder(const CMainFrame& frame)
+{
+    return frame.m_pSelRect && g_pFigures->GetSize() >= 2 && g_pFigures->IsValidIndex(frame.m_nSelected);
+}
+}  // namespace
 
 void CMainFrame::OnBringForward()
 {
-    if (g_pFigures->GetSize() < 2 || !g_pFigures->IsValidIndex(m_nSelected))
+    if (!CanReorder(*this))
         return;
     g_pFigures->MoveToEnd(m_nSelected);
     m_nSelected = g_pFigures->GetSize() - 1;  // the selection follows its figure
@@ -34,7 +43,7 @@ void CMainFrame::OnBringForward()
 
 void CMainFrame::OnSendBackward()
 {
-    if (g_pFigures->GetSize() < 2 || !g_pFigures->IsValidIndex(m_nSelected))
+    if (!CanReorder(*this))
         return;
     g_pFigures->MoveToFront(m_nSelected);
     m_nSelected = 0;

@@ -2,7 +2,7 @@
 
 #include "scene/ShapeFigure.h"
 
-OutlineShape OutlineOfKind(int kind)
+OutlineShape OutlineOfKind(FigureKind kind)
 {
     switch (kind) {
     case FK_LINE: return OutlineShape::Line;

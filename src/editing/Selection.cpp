@@ -1,8 +1,10 @@
-// Selecting by pressing: the hit test over the figure list, the handles'
-// live zones, and which drag a press starts.
+// Selecting by pressing: the hit test over the figure list, the selection
+// state taken from the figure hit, the handles' live zones, and which drag a
+// press starts.
 #include "app/CanvasView.h"
 #include "app/MainFrame.h"
 #include "editing/Outline.h"
+#include "scene/Handles.h"
 #include "scene/ShapeFigure.h"
 
 #include <array>
@@ -10,41 +12,26 @@
 
 namespace {
 
-constexpr int kZone = 6;           // a live zone is the inner 6x6 half of a drawn handle
-constexpr int kTextFrame = 6;      // a text figure's rectangle is its box grown by 6
-constexpr int kLineNear = 2;       // a level or upright line is hit within 2 pixels
-constexpr double kSlopeNear = 10;  // a sloping line is hit within 10 pixels vertically
+constexpr int kZone = 2 * HANDLE_HALF;  // a live zone is the inner half of a drawn handle: 6 x 6
+constexpr int kLineNear = 2;            // a level or upright line is hit within 2 pixels
+constexpr double kSlopeNear = 10;       // a sloping line is hit within 10 pixels vertically
 
-int Mid(int a, int b)
-{
-    return static_cast<int>((static_cast<long long>(a) + b) / 2);
-}
-
-// The eight handle zones of (L, T, R, B), in the order a press tests them,
-// with the mode each starts.
-std::array<std::pair<RECT, int>, 8> HandleZones(const RECT& rc)
-{
-    const int L = rc.left, T = rc.top, R = rc.right, B = rc.bottom;
-    const int mx = Mid(L, R), my = Mid(T, B);
-    return {{
-        {RECT{L, T, L + kZone, T + kZone}, MODE_SIZE_NW},
-        {RECT{mx - 3, T, mx + 3, T + kZone}, MODE_SIZE_N},
-        {RECT{R - kZone, T, R, T + kZone}, MODE_SIZE_NE},
-        {RECT{R - kZone, my - 3, R, my + 3}, MODE_SIZE_E},
-        {RECT{R - kZone, B - kZone, R, B}, MODE_SIZE_SE},
-        {RECT{mx - 3, B - kZone, mx + 3, B}, MODE_SIZE_S},
-        {RECT{L, B - kZone, L + kZone, B}, MODE_SIZE_SW},
-        {RECT{L, my - 3, L + kZone, my + 3}, MODE_SIZE_W},
-    }};
-}
+// Where each handle's live zone lies from its point, in the order a press
+// tests them: the zones lie inside the rectangle, along its edges.
+constexpr std::array<POINT, 8> kZoneShift = {{{0, 0}, {-3, 0}, {-6, 0}, {-6, -3}, {-6, -6}, {-3, -6}, {0, -6}, {0, -3}}};
 
 // The zone mode of a point, the move mode inside, or MODE_NONE.
-int ZoneMode(const RECT& rc, POINT p, bool zonesLive)
+ToolMode ZoneMode(const RECT& rc, POINT p, bool zonesLive)
 {
-    if (zonesLive)
-        for (const auto& [zone, mode] : HandleZones(rc))
-            if (PtInRect(zone, p))
-                return mode;
+    if (zonesLive) {
+        const std::array<POINT, 8> handles = BoxHandlePoints(rc);
+        for (std::size_t i = 0; i < handles.size(); ++i) {
+            const int x = handles[i].x + kZoneShift[i].x;
+            const int y = handles[i].y + kZoneShift[i].y;
+            if (PtInRect(RECT{x, y, x + kZone, y + kZone}, p))
+                return static_cast<ToolMode>(MODE_SIZE_NW + static_cast<int>(i));
+        }
+    }
     return PtInRect(rc, p) ? MODE_MOVE : MODE_NONE;
 }
 
@@ -74,63 +61,107 @@ void CMainFrame::SelectPress(POINT point)
     m_ptAnchor = point;
     m_ptCurrent = point;
     m_pSelRect = HitTestFigures(point.x, point.y);
-
-    const std::optional<RECT> oldShown = HandleRect(m_pOldSelRect.get(), m_nOldSelKind);
+    // The handles shown go, whatever they belonged to; a hit shows its own
+    // and picks the drag the same press starts.
     if (!m_pSelRect) {
-        m_nSelKind = -1;
-        if (m_nOldSelKind != -1)
-            DrawHandles(oldShown ? &*oldShown : nullptr, nullptr);
+        ClearSelection();
     } else {
-        DrawHandles(oldShown ? &*oldShown : nullptr, m_pSelRect.get());
+        ShowHandles();
         PickHandle(point.x, point.y);
     }
     Invalidate();
 }
 
+int CMainFrame::FindFigureAt(int x, int y) const
+{
+    if (!g_pFigures)
+        return -1;
+    const POINT p{x, y};
+    int found = -1;
+    // Every figure that passes replaces the result: the topmost one wins.
+    for (int i = 0; i < g_pFigures->GetSize(); ++i) {
+        const CShapeFigure& fig = *g_pFigures->GetAt(i);
+        if (fig.m_nKind == FK_RECTANGLE || fig.m_nKind == FK_ELLIPSE) {
+            const RECT n = NormalizedRect(fig.m_rect);
+            // Right and bottom are outside, except the exact bottom-right corner.
+            if (PtInRect(n, p) || (x == n.right && y == n.bottom))
+                found = i;
+        } else if (fig.m_nKind == FK_LINE) {
+            if (HitTestLine(fig.m_rect.left, fig.m_rect.top, fig.m_rect.right, fig.m_rect.bottom, x, y))
+                found = i;
+        }
+        // Text and border figures are never hit by clicking.
+    }
+    return found;
+}
+
 std::shared_ptr<RECT> CMainFrame::HitTestFigures(int x, int y)
 {
-    std::shared_ptr<RECT> result;
-    if (!g_pFigures)
-        return result;
-    const POINT p{x, y};
-    const int count = g_pFigures->GetSize();
-    // Every figure that passes replaces the result: the topmost one wins.
-    for (int i = 0; i < count; ++i) {
-        const CShapeFigure& fig = *g_pFigures->GetAt(i);
-        RECT hit{};
-        if (fig.m_nKind == FK_RECTANGLE || fig.m_nKind == FK_ELLIPSE) {
-            hit = NormalizedRect(fig.m_rect);
-            // Right and bottom are outside, except the exact bottom-right corner.
-            if (!PtInRect(hit, p) && !(x == hit.right && y == hit.bottom))
-                continue;
-        } else if (fig.m_nKind == FK_LINE) {
-            hit = fig.m_rect;
-            if (!HitTestLine(hit.left, hit.top, hit.right, hit.bottom, x, y))
-                continue;
-        } else {
-            continue;  // text and border figures are never hit by clicking
+    const int index = FindFigureAt(x, y);
+    if (index < 0)
+        return nullptr;  // the selection state stays as it was
+    return std::make_shared<RECT>(SelectFigure(index));
+}
+
+RECT CMainFrame::SelectFigure(int index)
+{
+    const CShapeFigure& fig = *g_pFigures->GetAt(index);
+    m_nSelKind = fig.m_nKind;
+    m_nSelected = index;
+    m_crLine = fig.LineColor();
+    m_crFill = fig.FillColor();
+    m_bSelPicture = 0;
+    m_dSelTileWidth = 0;
+    m_dSelTileHeight = 0;
+    m_strSelPicture.clear();
+    // A rectangle or ellipse with a picture can only be moved: with tiles it
+    // keeps them, with a tile width of exactly 0 it shows the picture whole.
+    if ((fig.m_nKind == FK_RECTANGLE || fig.m_nKind == FK_ELLIPSE) && fig.HasPicture()) {
+        if (fig.m_dTileWidth > 0 || fig.m_dTileHeight > 0) {
+            m_bSelPicture = 1;
+            m_dSelTileWidth = fig.m_dTileWidth;
+            m_dSelTileHeight = fig.m_dTileHeight;
+        } else if (fig.m_dTileWidth == 0) {
+            m_bSelPicture = 1;
         }
-        result = std::make_shared<RECT>(hit);
-        m_nSelKind = fig.m_nKind;
-        m_crLine = fig.LineColor();
-        m_crFill = fig.FillColor();
-        m_nSelected = i;
-        m_bSelPicture = 0;
-        m_dSelTileWidth = 0;
-        m_dSelTileHeight = 0;
-        if (fig.m_nKind != FK_LINE && fig.HasPicture()) {
-            if (fig.m_dTileWidth > 0 || fig.m_dTileHeight > 0) {
-                m_bSelPicture = 1;
-                m_strSelPicture = fig.m_strPicture;
-                m_dSelTileWidth = fig.m_dTileWidth;
-                m_dSelTileHeight = fig.m_dTileHeight;
-            } else if (fig.m_dTileWidth == 0) {
-                m_bSelPicture = 1;
-                m_strSelPicture = fig.m_strPicture;
-            }
-        }
+        if (m_bSelPicture == 1)
+            m_strSelPicture = fig.m_strPicture;
     }
-    return result;
+    // A line keeps its direction: its rectangle runs from start to end.
+    if (fig.m_nKind == FK_RECTANGLE || fig.m_nKind == FK_ELLIPSE)
+        return NormalizedRect(fig.m_rect);
+    return fig.m_rect;
+}
+
+std::unique_ptr<CShapeFigure> CMainFrame::MakeSelectedFigure(const RECT& rect) const
+{
+    if (m_nSelKind != FK_RECTANGLE && m_nSelKind != FK_ELLIPSE && m_nSelKind != FK_LINE)
+        return nullptr;
+    if (m_bSelPicture == 1)
+        return CShapeFigure::Picture(m_nSelKind, rect, m_crLine, m_strSelPicture, m_dSelTileWidth, m_dSelTileHeight);
+    return CShapeFigure::Shape(m_nSelKind, rect, m_crLine, m_crFill);
+}
+
+bool CMainFrame::StoreSelectedFigure()
+{
+    if (!m_pSelRect || !g_pFigures->IsValidIndex(m_nSelected))
+        return false;
+    std::unique_ptr<CShapeFigure> figure = MakeSelectedFigure(*m_pSelRect);
+    if (!figure)
+        return false;
+    g_pFigures->SetAt(m_nSelected, std::move(figure));
+    return true;
+}
+
+void CMainFrame::ClearSelection()
+{
+    HideHandles();
+    m_pSelRect.reset();
+    m_nSelKind = FK_NONE;
+    m_nSelected = -1;
+    // Text sizing waits for a press on a selected text figure: none is left.
+    if (m_nMode == MODE_TEXT_SIZING)
+        m_nMode = MODE_NONE;
 }
 
 bool CMainFrame::HitTestLine(int x1, int y1, int x2, int y2, int px, int py)
@@ -150,45 +181,52 @@ void CMainFrame::PickHandle(int x, int y)
         return;
     const RECT rc = *m_pSelRect;
     const POINT p{x, y};
+    ToolMode mode = MODE_NONE;
     if (m_nSelKind == FK_LINE) {
-        const int x1 = rc.left, y1 = rc.top, x2 = rc.right, y2 = rc.bottom;
-        if (PtInRect(RECT{x1 - 3, y1 - 3, x1 + 3, y1 + 3}, p)) {
-            m_nMode = MODE_LINE_START;
-        } else if (PtInRect(RECT{x2 - 3, y2 - 3, x2 + 3, y2 + 3}, p)) {
-            m_nMode = MODE_LINE_END;
+        const auto [start, end] = LineHandlePoints(rc);
+        const auto near = [&](POINT h) {
+            return PtInRect(RECT{h.x - HANDLE_HALF, h.y - HANDLE_HALF, h.x + HANDLE_HALF, h.y + HANDLE_HALF}, p);
+        };
+        if (near(start)) {
+            mode = MODE_LINE_START;
+        } else if (near(end)) {
+            mode = MODE_LINE_END;
         } else {
-            const double d = SlopeDistance(x1, y1, x2, y2, x, y);
+            const double d = SlopeDistance(start.x, start.y, end.x, end.y, x, y);
             // An upright line's body is taken within 2 pixels, as its hit test does.
-            const bool onUpright = x1 == x2 && y1 != y2 && std::abs(static_cast<long long>(x) - x1) <= kLineNear;
+            const bool onUpright = start.x == end.x && start.y != end.y &&
+                                   std::abs(static_cast<long long>(x) - start.x) <= kLineNear;
             if ((d >= -kSlopeNear && d <= kSlopeNear) || onUpright) {
-                m_nMode = MODE_LINE_MOVE;
-                m_rcGrab = RECT{x - x1, y - y1, x2 - x1, y2 - y1};
+                mode = MODE_LINE_MOVE;
+                m_rcGrab = RECT{x - start.x, y - start.y, end.x - start.x, end.y - start.y};
             }
         }
-        return;
-    }
-    if (m_nSelKind == FK_RECTANGLE || m_nSelKind == FK_ELLIPSE) {
-        const int mode = ZoneMode(rc, p, m_bSelPicture == 0);
-        if (mode == MODE_NONE)
-            return;
-        m_nMode = mode;
+    } else if (m_nSelKind == FK_RECTANGLE || m_nSelKind == FK_ELLIPSE) {
+        mode = ZoneMode(rc, p, m_bSelPicture == 0);
         if (mode == MODE_MOVE) {
             m_rcGrab = GrabOf(rc, x, y);
             SetModeCursor(MODE_MOVE);
         }
     }
+    if (mode == MODE_NONE)
+        return;
+    m_nMode = mode;
+    m_bDragging = true;
+    m_rcDragStart = rc;
 }
 
 bool CMainFrame::PickTextHandle(int x, int y)
 {
     if (!m_pSelRect)
         return false;
-    const int mode = ZoneMode(*m_pSelRect, POINT{x, y}, true);
+    const ToolMode mode = ZoneMode(*m_pSelRect, POINT{x, y}, true);
     if (mode == MODE_NONE)
         return false;
     m_nMode = mode;
+    m_bDragging = true;
+    m_rcDragStart = *m_pSelRect;
     // The drag works on the box window's own rectangle.
-    *m_pSelRect = InflatedRect(*m_pSelRect, -kTextFrame);
+    *m_pSelRect = InflatedRect(*m_pSelRect, -TEXT_FIGURE_MARGIN);
     {
         CDC& dc = *m_pCanvasDC;
         const CPenSelection pen(dc, CPen(PS_DASH, 1, kBandColor));
@@ -202,7 +240,7 @@ bool CMainFrame::PickTextHandle(int x, int y)
     return true;
 }
 
-void CMainFrame::SetModeCursor(int mode)
+void CMainFrame::SetModeCursor(ToolMode mode)
 {
     switch (mode) {
     case MODE_MOVE:

@@ -7,23 +7,19 @@
 #include "text/TextBoxInfo.h"
 #include "text/TextState.h"
 
-namespace {
-constexpr int kTextFrame = 6;  // a text figure reaches 6 pixels beyond its box window
-}  // namespace
-
 void CMainFrame::OnResize()
 {
-    // Only the active box, and only while it still has its figure (Cut may
-    // have taken it); a deleted box reads as none.
+    // Only the active box, and only while it still has its figure; a deleted
+    // box reads as none.
     CEditBox* box = g_pActiveEdit.data();
     if (!box)
         return;
     const int id = box->GetDlgCtrlID();
     const int index = FindTextFigure(id);
-    const CShapeFigure* figure = g_pFigures->GetAt(index);
-    if (!figure)
+    if (!g_pFigures->IsValidIndex(index))
         return;
 
+    CancelDrag();
     m_pOldSelRect = m_pSelRect;
     m_nOldSelKind = m_nSelKind;
     // The box's record takes the current text format.
@@ -31,13 +27,12 @@ void CMainFrame::OnResize()
     record.SetFormat(g_logfont, g_crText, id);
     ReplaceTextBoxInfo(id, record);
 
-    m_pSelRect = std::make_shared<RECT>(figure->m_rect);
-    m_nSelected = index;
-    m_nSelKind = FK_TEXT;
-    m_bSelPicture = 0;
-    const std::optional<RECT> oldShown = HandleRect(m_pOldSelRect.get(), m_nOldSelKind);
-    const std::optional<RECT> newShown = HandleRect(m_pSelRect.get(), m_nSelKind);
-    DrawHandles(oldShown ? &*oldShown : nullptr, newShown ? &*newShown : nullptr);
+    // The colours stay those the last selection or colour command left.
+    const COLORREF line = m_crLine, fill = m_crFill;
+    m_pSelRect = std::make_shared<RECT>(SelectFigure(index));
+    m_crLine = line;
+    m_crFill = fill;
+    ShowHandles();
     m_nMode = MODE_TEXT_SIZING;
     Invalidate();
 }
@@ -49,7 +44,7 @@ void CMainFrame::RebuildTextFigure(UINT nFlags, POINT point)
     CEditBox* box = g_pActiveEdit.data();
     if (!box) {
         // The box went away during the drag: nothing to move or mirror.
-        *m_pSelRect = InflatedRect(*m_pSelRect, kTextFrame);
+        *m_pSelRect = InflatedRect(*m_pSelRect, TEXT_FIGURE_MARGIN);
         m_nMode = MODE_NONE;
         return;
     }
@@ -57,12 +52,11 @@ void CMainFrame::RebuildTextFigure(UINT nFlags, POINT point)
     box->MoveWindow(*m_pSelRect);
     const int id = box->GetDlgCtrlID();
     m_nSelected = FindTextFigure(id);
-    *m_pSelRect = InflatedRect(*m_pSelRect, kTextFrame);
+    *m_pSelRect = InflatedRect(*m_pSelRect, TEXT_FIGURE_MARGIN);
     // The line and fill colours are the ones the last selection or colour
     // command left; a missing figure is not re-made.
-    g_pFigures->SetAt(m_nSelected, std::make_unique<CShapeFigure>(*m_pSelRect, CC_TEXT, box->GetWindowText(), id,
-                                                                  m_crLine, 0.0, 0.0, CString(), box->GetRect(),
-                                                                  m_crFill));
+    g_pFigures->SetAt(m_nSelected,
+                      CShapeFigure::Text(*m_pSelRect, box->GetWindowText(), id, box->GetRect(), m_crLine, m_crFill));
     m_nMode = MODE_TEXT_SIZING;  // the figure stays selected with live handles
 }
 

@@ -1,6 +1,7 @@
 #include "platform/Dialog.h"
 
 #include "platform/DialogControls.h"
+#include "platform/InputMapping.h"
 #include "platform/Screen.h"
 
 #include <QButtonGroup>
@@ -22,40 +23,6 @@ namespace {
 ModalDialogScript* g_script = nullptr;
 
 const char* const kStyleProperty = "veltraDlgStyle";
-
-UINT VirtualKey(int key)
-{
-    if ((key >= Qt::Key_A && key <= Qt::Key_Z) || (key >= Qt::Key_0 && key <= Qt::Key_9))
-        return static_cast<UINT>(key);  // letters and digits share their codes
-    switch (key) {
-    case Qt::Key_Backspace: return VK_BACK;
-    case Qt::Key_Tab: return VK_TAB;
-    case Qt::Key_Return:
-    case Qt::Key_Enter: return VK_RETURN;
-    case Qt::Key_Shift: return VK_SHIFT;
-    case Qt::Key_Control: return VK_CONTROL;
-    case Qt::Key_Escape: return VK_ESCAPE;
-    case Qt::Key_Space: return VK_SPACE;
-    case Qt::Key_End: return VK_END;
-    case Qt::Key_Home: return VK_HOME;
-    case Qt::Key_Left: return VK_LEFT;
-    case Qt::Key_Up: return VK_UP;
-    case Qt::Key_Right: return VK_RIGHT;
-    case Qt::Key_Down: return VK_DOWN;
-    case Qt::Key_Delete: return VK_DELETE;
-    default: return 0;
-    }
-}
-
-UINT MouseFlags(Qt::KeyboardModifiers modifiers)
-{
-    UINT flags = MK_LBUTTON;
-    if (modifiers & Qt::ShiftModifier)
-        flags |= MK_SHIFT;
-    if (modifiers & Qt::ControlModifier)
-        flags |= MK_CONTROL;
-    return flags;
-}
 
 // Sets a button's check, also clearing the checked button of an exclusive
 // group, which the toolkit otherwise refuses.
@@ -100,7 +67,7 @@ protected:
             m_dialog.PressEnter();
             return;
         }
-        m_dialog.OnKeyDown(VirtualKey(event->key()), 1, 0);
+        m_dialog.OnKeyDown(VirtualKeyFromQt(event->key(), event->modifiers()), 1, 0);
     }
 
     void mousePressEvent(QMouseEvent* event) override
@@ -110,7 +77,7 @@ protected:
             return;
         }
         const QPoint p = event->position().toPoint();
-        m_dialog.OnLButtonDown(MouseFlags(event->modifiers()), POINT{p.x(), p.y()});
+        m_dialog.OnLButtonDown(MouseFlagsFromQt(event->buttons(), event->modifiers()), POINT{p.x(), p.y()});
     }
 
 private:

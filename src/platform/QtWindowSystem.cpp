@@ -8,6 +8,7 @@
 #include <QColorDialog>
 #include <QFileInfo>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QMessageBox>
 #include <QPointer>
 #include <QThread>
@@ -224,7 +225,11 @@ std::optional<COLORREF> QtWindowSystem::ChooseColor(QWidget* owner, COLORREF ini
 
 std::unique_ptr<QFontDialog> MakeFontDialog(QWidget* owner, const LOGFONT& lf)
 {
-    auto dialog = std::make_unique<QFontDialog>(PointFontFromLogFont(lf, GetScreenDpiY()), owner);
+    // The chooser lists installed families: a face the font configuration
+    // substitutes ("Times New Roman") starts at the family it resolves to.
+    QFont initial = PointFontFromLogFont(lf, GetScreenDpiY());
+    initial.setFamilies({QFontInfo(initial).family()});
+    auto dialog = std::make_unique<QFontDialog>(initial, owner);
     dialog->setOption(QFontDialog::DontUseNativeDialog);
     dialog->setWindowTitle(QStringLiteral("Font"));
     return dialog;

@@ -2,7 +2,9 @@
 
 #include "resources/ResourceIds.h"
 
+#include <QAction>
 #include <QFont>
+#include <QMenu>
 #include <QPainter>
 
 namespace {
@@ -93,4 +95,20 @@ QIcon ApplicationIcon()
     p.drawEllipse(QRect(8, 9, 16, 14));
     p.drawLine(5, 27, 27, 27);
     return QIcon(pm);
+}
+
+void FillMenu(QMenu& menu, const std::vector<MenuItemResource>& items,
+              const std::function<void(QAction&, UINT)>& onCommandItem)
+{
+    for (const MenuItemResource& item : items) {
+        if (item.IsSeparator()) {
+            menu.addSeparator();
+        } else if (item.IsPopup()) {
+            FillMenu(*menu.addMenu(item.text), item.items, onCommandItem);
+        } else {
+            QAction* action = menu.addAction(item.text);
+            action->setData(item.id);
+            onCommandItem(*action, item.id);
+        }
+    }
 }

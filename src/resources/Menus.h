@@ -7,7 +7,11 @@
 #include <QIcon>
 #include <QPixmap>
 
+#include <functional>
 #include <vector>
+
+class QAction;
+class QMenu;
 
 struct MenuItemResource {
     QString text;  // with its '&' mnemonic; empty for a separator
@@ -22,6 +26,11 @@ struct MenuItemResource {
 const std::vector<MenuItemResource>& MainMenuResource();
 // Context menu 104: its pop-ups (the program shows the first).
 const std::vector<MenuItemResource>& ContextMenuResource();
+
+// Adds `items` to `menu` in order, pop-ups as sub-menus; each command item's
+// action carries its id as data and is handed to `onCommandItem`.
+void FillMenu(QMenu& menu, const std::vector<MenuItemResource>& items,
+              const std::function<void(QAction&, UINT)>& onCommandItem);
 
 // Toolbar 120: the command id of each item, 0 for a separator.
 const std::vector<UINT>& ToolbarResource();

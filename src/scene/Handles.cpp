@@ -1,48 +1,32 @@
 // Selection handles: small squares drawn in not-XOR mode, so drawing the same
 // handles a second time removes them and restores the pixels under them.
+#include "scene/Handles.h"
+
 #include "app/MainFrame.h"
 #include "scene/ShapeFigure.h"
 
 namespace {
 
-constexpr int kHandleHalf = 3;  // a handle is the square from point - 3 to point + 3
-
-void DrawHandle(CDC& dc, int x, int y)
+void DrawHandle(CDC& dc, POINT p)
 {
     // Black outline inverts the ring under it; the white inside leaves the
     // pixels as they were.
-    dc.Rectangle(x - kHandleHalf, y - kHandleHalf, x + kHandleHalf, y + kHandleHalf);
+    dc.Rectangle(p.x - HANDLE_HALF, p.y - HANDLE_HALF, p.x + HANDLE_HALF, p.y + HANDLE_HALF);
 }
 
-// Middle of two coordinates, truncated toward zero, without overflow.
-int Mid(int a, int b)
+void DrawHandleSet(CDC& dc, const RECT& rc, FigureKind kind)
 {
-    return static_cast<int>((static_cast<long long>(a) + b) / 2);
-}
-
-void DrawHandleSet(CDC& dc, const RECT& rc, int kind)
-{
-    const int l = rc.left, t = rc.top, r = rc.right, b = rc.bottom;
     switch (kind) {
     case FK_LINE:
-        DrawHandle(dc, l, t);
-        DrawHandle(dc, r, b);
+        for (const POINT& p : LineHandlePoints(rc))
+            DrawHandle(dc, p);
         break;
     case FK_RECTANGLE:
     case FK_ELLIPSE:
-    case FK_TEXT: {
-        const int mx = Mid(l, r);
-        const int my = Mid(t, b);
-        DrawHandle(dc, l, t);
-        DrawHandle(dc, mx, t);
-        DrawHandle(dc, r, t);
-        DrawHandle(dc, r, my);
-        DrawHandle(dc, r, b);
-        DrawHandle(dc, mx, b);
-        DrawHandle(dc, l, b);
-        DrawHandle(dc, l, my);
+    case FK_TEXT:
+        for (const POINT& p : BoxHandlePoints(rc))
+            DrawHandle(dc, p);
         break;
-    }
     default:
         break;  // borders and "none" have no handles
     }
@@ -58,18 +42,36 @@ void CMainFrame::DrawHandles(const RECT* pOld, const RECT* pNew)
     const CPenSelection pen(dc, CPen::Black());
     const CBrushSelection brush(dc, CBrush::White());
     if (pOld) {
-        if (m_nOldSelKind == -1)
+        if (m_nOldSelKind == FK_NONE)
             m_nOldSelKind = m_nSelKind;
         DrawHandleSet(dc, *pOld, m_nOldSelKind);
+        m_handlesShown.reset();
     }
     if (!pNew)
         return;
     DrawHandleSet(dc, *pNew, m_nSelKind);
+    m_handlesShown = ShownHandles{*pNew, m_nSelKind};
+}
+
+void CMainFrame::HideHandles()
+{
+    if (!m_handlesShown)
+        return;
+    const RECT shown = m_handlesShown->rect;
+    m_nOldSelKind = m_handlesShown->kind;
+    DrawHandles(&shown, nullptr);
+}
+
+void CMainFrame::ShowHandles()
+{
+    HideHandles();
+    if (const std::optional<RECT> rc = HandleRect(m_pSelRect.get(), m_nSelKind))
+        DrawHandles(nullptr, &*rc);
 }
 
 std::optional<RECT> CMainFrame::HandleRect(const RECT* pRect, int kind)
 {
     if (!pRect)
         return std::nullopt;
-    return kind == FK_TEXT ? InflatedRect(*pRect, -3) : *pRect;
+    return kind == FK_TEXT ? InflatedRect(*pRect, -HANDLE_HALF) : *pRect;
 }

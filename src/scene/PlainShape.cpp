@@ -3,7 +3,7 @@
 #include "platform/Picture.h"
 #include "scene/ShapeFigure.h"
 
-void DrawPlainShape(CDC& dc, int kind, const RECT& rc, COLORREF fill)
+void DrawPlainShape(CDC& dc, FigureKind kind, const RECT& rc, COLORREF fill)
 {
     const RECT n = NormalizedRect(rc);
     switch (kind) {

@@ -4,6 +4,7 @@
 
 #include "platform/Gdi.h"
 #include "platform/WinTypes.h"
+#include "scene/ShapeFigure.h"
 
 // Draws `kind` (FK_LINE, FK_RECTANGLE, FK_ELLIPSE) over `rc` as stored. The
 // inside is taken from the ordered rectangle, so a figure dragged up and to
@@ -11,4 +12,4 @@
 // dragged the usual way: a rectangle's fill covers exactly the pixels inside
 // its outline; an ellipse's fill starts one pixel in from the top-left and
 // leaves a ring of the outline's inside white on the right and lower side.
-void DrawPlainShape(CDC& dc, int kind, const RECT& rc, COLORREF fill);
+void DrawPlainShape(CDC& dc, FigureKind kind, const RECT& rc, COLORREF fill);

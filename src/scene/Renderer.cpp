@@ -145,16 +145,14 @@ void CMainFrame::ClearCanvas()
 {
     // The canvas DC always has the white stock brush selected.
     m_pCanvasDC->PatBlt(0, 0, m_cxCanvas, m_cyCanvas, PATCOPY);
+    m_handlesShown.reset();
 }
 
 void CMainFrame::RefreshCanvas(bool withHandles)
 {
     ClearCanvas();
     RedrawFigures();
-    if (withHandles) {
-        // The canvas holds no handles now: draw the kept selection's only.
-        const std::optional<RECT> shown = HandleRect(m_pSelRect.get(), m_nSelKind);
-        DrawHandles(nullptr, shown ? &*shown : nullptr);
-    }
+    if (withHandles)
+        ShowHandles();  // the canvas holds none now: the kept selection's only
     Invalidate();
 }

@@ -2,7 +2,7 @@
 
 CFigureList* g_pFigures = nullptr;
 
-int KindFromCreationCode(int code)
+FigureKind KindFromCreationCode(CreationCode code)
 {
     switch (code) {
     case CC_LINE: return FK_LINE;
@@ -10,20 +10,51 @@ int KindFromCreationCode(int code)
     case CC_ELLIPSE: return FK_ELLIPSE;
     case CC_TEXT: return FK_TEXT;
     case CC_BORDER: return FK_BORDER;
-    default: return -1;
+    default: return FK_NONE;
     }
 }
 
-int CreationCodeFromKind(int kind)
+CreationCode CreationCodeFromKind(FigureKind kind)
 {
     switch (kind) {
+    case FK_LINE: return CC_LINE;
+    case FK_RECTANGLE: return CC_RECTANGLE;
+    case FK_ELLIPSE: return CC_ELLIPSE;
     case FK_TEXT: return CC_TEXT;
     case FK_BORDER: return CC_BORDER;
-    default: return kind;
+    default: return CC_NONE;
     }
 }
 
-CShapeFigure::CShapeFigure(const RECT& rect, int creationCode, const CString& text, int textId,
+// The makers are the only callers of the private constructor, hence `new`
+// straight into the owning pointer.
+std::unique_ptr<CShapeFigure> CShapeFigure::Shape(FigureKind kind, const RECT& rect, COLORREF line, COLORREF fill)
+{
+    return std::unique_ptr<CShapeFigure>(new CShapeFigure(rect, CreationCodeFromKind(kind), CString(), 0, line, 0.0, 0.0, CString(),
+                                          std::nullopt, fill));
+}
+
+std::unique_ptr<CShapeFigure> CShapeFigure::Text(const RECT& rect, const CString& text, int id,
+                                                 std::optional<RECT> formatRect, COLORREF line, COLORREF fill)
+{
+    return std::unique_ptr<CShapeFigure>(new CShapeFigure(rect, CC_TEXT, text, id, line, 0.0, 0.0, CString(), formatRect, fill));
+}
+
+std::unique_ptr<CShapeFigure> CShapeFigure::Picture(FigureKind kind, const RECT& rect, COLORREF line,
+                                                    const CString& picture, double tileWidth, double tileHeight)
+{
+    return std::unique_ptr<CShapeFigure>(new CShapeFigure(rect, CreationCodeFromKind(kind), CString(), 0, line, tileWidth,
+                                          tileHeight, picture, std::nullopt, CR_FIGURE_WHITE));
+}
+
+std::unique_ptr<CShapeFigure> CShapeFigure::Border(const RECT& rect, COLORREF line, double tileWidth,
+                                                   double tileHeight, const CString& picture)
+{
+    return std::unique_ptr<CShapeFigure>(new CShapeFigure(rect, CC_BORDER, CString(), 0, line, tileWidth, tileHeight, picture,
+                                          std::nullopt, CR_FIGURE_WHITE));
+}
+
+CShapeFigure::CShapeFigure(const RECT& rect, CreationCode creationCode, const CString& text, int textId,
                            COLORREF lineColor, double tileWidth, double tileHeight, const CString& picture,
                            std::optional<RECT> formatRect, COLORREF fillColor)
     : m_pFormatRect(formatRect),

@@ -1,7 +1,7 @@
 #include "text/EditBox.h"
 
-#include "app/CanvasView.h"
 #include "app/MainFrame.h"
+#include "platform/InputMapping.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -108,13 +108,21 @@ void CEditBox::RefreshTextColor()
 bool CEditBox::IsCharacterKey(const QKeyEvent& event)
 {
     const Qt::KeyboardModifiers mods = event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier);
+    // Alt+letter is a menu key: an edit control never types it, whether or
+    // not a menu answers.
+    if (mods & (Qt::AltModifier | Qt::MetaModifier))
+        return false;
     switch (event.key()) {
     case Qt::Key_Backspace:
+        return mods == Qt::NoModifier;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        return mods == Qt::NoModifier;
+        // Enter, Shift+Enter and Ctrl+Enter all start a new line.
+        return true;
     case Qt::Key_Tab:
-        return (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    case Qt::Key_Backtab:
+        // Tab and Shift+Tab type a tab.
+        return mods == Qt::NoModifier;
     case Qt::Key_C:
     case Qt::Key_X:
     case Qt::Key_V:
@@ -165,7 +173,7 @@ void CEditBox::mouseMoveEvent(QMouseEvent* event)
 {
     // Moves never reach the editor, so a drag does not select. The arrow
     // shows while exactly the left button is down; otherwise the box's I-beam.
-    const UINT flags = CCanvasView::MouseFlags(event->buttons(), event->modifiers());
+    const UINT flags = MouseFlagsFromQt(event->buttons(), event->modifiers());
     viewport()->setCursor(flags == MK_LBUTTON ? Qt::ArrowCursor : Qt::IBeamCursor);
     event->accept();
 }
@@ -177,9 +185,14 @@ void CEditBox::keyPressEvent(QKeyEvent* event)
     if (!IsCharacterKey(*event))
         return;
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        // Enter always starts a new line, whatever Shift says.
+        // Enter always starts a new line, whatever Shift or Ctrl say.
         QKeyEvent plain(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
         QPlainTextEdit::keyPressEvent(&plain);
+        ScrollToTop();
+        return;
+    }
+    if (event->key() == Qt::Key_Backtab) {
+        insertPlainText(QStringLiteral("\t"));
         ScrollToTop();
         return;
     }

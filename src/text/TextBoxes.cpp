@@ -10,15 +10,10 @@
 #include <QApplication>
 
 namespace {
-// A text figure reaches 6 pixels beyond its box window on every side.
-constexpr int kTextFigureMargin = 6;
-constexpr COLORREF kTextLineColor = RGB(192, 192, 192);
-constexpr COLORREF kTextFillColor = RGB(255, 255, 255);
-
+// The text figure of a box placed or edited: grey on white.
 std::unique_ptr<CShapeFigure> MakeTextFigure(const RECT& rect, const CEditBox& box)
 {
-    return std::make_unique<CShapeFigure>(rect, CC_TEXT, box.GetWindowText(), box.GetDlgCtrlID(), kTextLineColor,
-                                          0.0, 0.0, CString(), box.GetRect(), kTextFillColor);
+    return CShapeFigure::Text(rect, box.GetWindowText(), box.GetDlgCtrlID(), box.GetRect());
 }
 }  // namespace
 
@@ -31,28 +26,26 @@ void CMainFrame::PlaceTextBox(const RECT& rc)
     record->SetFormat(g_logfont, g_crText, id);
     g_pTextBoxes->Add(std::move(record));
 
-    const RECT grown{rc.left - kTextFigureMargin, rc.top - kTextFigureMargin, rc.right + kTextFigureMargin,
-                     rc.bottom + kTextFigureMargin};
-    g_pFigures->Add(MakeTextFigure(grown, *box));
+    g_pFigures->Add(MakeTextFigure(InflatedRect(rc, TEXT_FIGURE_MARGIN), *box));
 }
 
 CEditBox* CMainFrame::CreateTextBox(const RECT& rc)
 {
-    // 1. The new box is the active one; its id is the new box count.
+    // The new box is the active one; its id is the new box count.
     ++g_nTextBoxCount;
     const int id = g_nTextBoxCount;
     auto* box = new CEditBox(id, View());  // owned by the view, as a child window
-    g_pActiveEdit = box;
+    SetActiveTextBox(box);
 
-    // 2. The window at the rectangle as dragged; its text changes come here.
+    // The window at the rectangle as dragged; its text changes come here.
     box->MoveWindow(rc);
     connect(box, &QPlainTextEdit::textChanged, this, [this, id] { OnEditChange(static_cast<UINT>(id)); });
     if (!m_textFocusConnection)
         m_textFocusConnection = connect(qApp, &QApplication::focusChanged, this,
                                         [this](QWidget* pOld, QWidget* pNew) { OnTextFocusChanged(pOld, pNew); });
 
-    // 3. A new font from the current text format. The box keeps its own
-    //    reference, so replacing m_pTextFont later leaves it valid.
+    // A new font from the current text format. The box keeps its own
+    // reference, so replacing m_pTextFont later leaves it valid.
     m_pTextFont = std::make_shared<const CFont>(g_logfont);
     box->SetTextFont(m_pTextFont);
 
@@ -141,9 +134,36 @@ void CMainFrame::OnEditChange(UINT nID)
     const CShapeFigure* old = g_pFigures->GetAt(index);
     if (!old)
         return;  // the figure was cut away: nothing to mirror into
+    // Typing makes this box's figure the target: another selection ends first.
+    EndSelectionOtherThan(*box);
     m_nSelected = index;
     // The new figure keeps the old rectangle; text and formatting rectangle
     // are the box's now. Nothing is redrawn: the box shows its own text.
     const RECT rect = old->m_rect;
     g_pFigures->SetAt(index, MakeTextFigure(rect, *box));
+}
+
+void CMainFrame::SetActiveTextBox(CEditBox* box)
+{
+    // A text figure selected through another box stops being the selection.
+    if (m_pSelRect && m_nSelKind == FK_TEXT && g_pActiveEdit.data() != box) {
+        CancelDrag();
+        ClearSelection();
+        Invalidate();
+    }
+    g_pActiveEdit = box;
+    g_nActiveEditId = box ? box->GetDlgCtrlID() : 0;
+}
+
+void CMainFrame::EndSelectionOtherThan(const CEditBox& box)
+{
+    if (!m_pSelRect)
+        return;
+    const CShapeFigure* selected = g_pFigures->GetAt(m_nSelected);
+    if (m_nSelKind == FK_TEXT && selected && selected->m_nKind == FK_TEXT &&
+        selected->m_nTextId == box.GetDlgCtrlID())
+        return;  // the box's own figure, selected by Resize, stays selected
+    CancelDrag();
+    ClearSelection();
+    Invalidate();
 }

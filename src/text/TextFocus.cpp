@@ -36,7 +36,8 @@ bool IsMainWindow(QWidget* w)
     return frame && w == frame->View();
 }
 
-// Step 1 of both handlers: the current format goes to the box recorded active.
+// Whoever loses the focus first writes the current format back to the box
+// recorded as active.
 void WriteBackCurrentFormat(CMainFrame& frame)
 {
     if (g_nActiveId > 0) {
@@ -46,12 +47,14 @@ void WriteBackCurrentFormat(CMainFrame& frame)
     }
 }
 
-// Step 3: `box` becomes the active box with the format of its record.
+// A box that takes the focus becomes the active box with the format of its
+// record, and its text figure the target of what the user types.
 void ActivateBox(CMainFrame& frame, CEditBox& box)
 {
     const int id = box.GetDlgCtrlID();
+    frame.EndSelectionOtherThan(box);
     std::shared_ptr<const CFont> font = frame.LoadTextBoxFormat(id);
-    g_pActiveEdit = &box;
+    frame.SetActiveTextBox(&box);
     box.SetTextFont(std::move(font));  // without a record the box keeps its font
     g_bEntryLoaded = 1;
     g_nActiveId = id;

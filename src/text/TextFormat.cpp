@@ -13,18 +13,20 @@ BYTE Flag(BYTE value)
     return value != 0 ? 1 : 0;
 }
 
-// A new font from the current format for the active box. The previous font
-// lives on as long as a box still shows it (each box holds its own reference).
+// A new font from the current format for the active box, when its window
+// is still there. The previous font lives on as long as a box still shows it
+// (each box holds its own reference).
 void ApplyCurrentFont(CMainFrame& frame)
 {
     frame.m_pTextFont = std::make_shared<const CFont>(g_logfont);
-    g_pActiveEdit->SetTextFont(frame.m_pTextFont);
+    if (g_pActiveEdit)
+        g_pActiveEdit->SetTextFont(frame.m_pTextFont);
 }
 }  // namespace
 
 void CMainFrame::OnFormatFont()
 {
-    if (!g_pActiveEdit)
+    if (!HasActiveTextBox())
         return;
     LOGFONT chosen = g_logfont;
     if (!WindowSystem().ChooseFont(this, chosen))
@@ -40,11 +42,9 @@ void CMainFrame::OnFormatFont()
     g_logfont.lfCharSet = chosen.lfCharSet;
     // The chooser may have taken and given back the focus, which can change
     // the active box; the font goes to the active box as it is now.
-    if (!g_pActiveEdit)
-        return;
     ApplyCurrentFont(*this);
 
-    g_nActiveId = g_pActiveEdit->GetDlgCtrlID();
+    g_nActiveId = g_nActiveEditId;
     CTextBoxInfo record;
     record.SetFormat(g_logfont, g_crText, g_nActiveId);
     ReplaceTextBoxInfo(g_nActiveId, record);
@@ -56,9 +56,9 @@ void CMainFrame::OnFormatColor()
     const std::optional<COLORREF> color = WindowSystem().ChooseColor(this, RGB(0, 0, 0));
     if (!color)
         return;
-    if (g_pActiveEdit) {
+    if (HasActiveTextBox()) {
         g_crText = *color;
-        g_nActiveId = g_pActiveEdit->GetDlgCtrlID();
+        g_nActiveId = g_nActiveEditId;
         CTextBoxInfo record;
         record.SetFormat(g_logfont, g_crText, g_nActiveId);
         ReplaceTextBoxInfo(g_nActiveId, record);
@@ -68,7 +68,7 @@ void CMainFrame::OnFormatColor()
 
 void CMainFrame::OnTextBold()
 {
-    if (!g_pActiveEdit)
+    if (!HasActiveTextBox())
         return;
     // From the start weight 0 the first press gives 400, the second 700.
     g_logfont.lfWeight = g_logfont.lfWeight == FW_NORMAL ? FW_BOLD : FW_NORMAL;
@@ -77,7 +77,7 @@ void CMainFrame::OnTextBold()
 
 void CMainFrame::OnTextItalic()
 {
-    if (!g_pActiveEdit)
+    if (!HasActiveTextBox())
         return;
     g_logfont.lfItalic = g_logfont.lfItalic == 0 ? 1 : 0;
     ApplyCurrentFont(*this);
@@ -85,7 +85,7 @@ void CMainFrame::OnTextItalic()
 
 void CMainFrame::OnTextUnderline()
 {
-    if (!g_pActiveEdit)
+    if (!HasActiveTextBox())
         return;
     g_logfont.lfUnderline = g_logfont.lfUnderline == 0 ? 1 : 0;
     ApplyCurrentFont(*this);

@@ -1,6 +1,7 @@
 #include "text/TextState.h"
 
 QPointer<CEditBox> g_pActiveEdit;
+int g_nActiveEditId = 0;
 int g_nTextBoxCount = 0;
 int g_nActiveId = 0;
 LOGFONT g_logfont{};
@@ -12,6 +13,7 @@ int g_bEntryLoaded = 0;
 void ResetTextState()
 {
     g_pActiveEdit = nullptr;
+    g_nActiveEditId = 0;
     g_nTextBoxCount = 0;
     g_nActiveId = 0;
     g_logfont = LOGFONT{};

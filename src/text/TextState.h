@@ -11,6 +11,14 @@
 // last. A guarded pointer: it reads as null once that box's window is gone
 // (after Delete), so nothing acts on a destroyed box.
 extern QPointer<CEditBox> g_pActiveEdit;
+// The control id of the active box. A deleted box stays the active one until
+// another box is made or focused: the formatting commands then still change
+// the current text format, which the next box takes. 0 = no active box.
+extern int g_nActiveEditId;
+inline bool HasActiveTextBox()
+{
+    return g_nActiveEditId != 0;
+}
 extern int g_nTextBoxCount;       // boxes made since start or New; also the newest id
 extern int g_nActiveId;           // id recorded for the active box; 0 = none yet
 extern LOGFONT g_logfont;         // current text format: font ...

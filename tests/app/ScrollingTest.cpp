@@ -1,6 +1,7 @@
 // Sizing and scrolling on a 1024x768 canvas: ranges, pages, the limits, and
 // the one-pixel-tighter clamp on resize; through the handlers and through the
 // scroll bar's own actions.
+#include "platform/InputMapping.h"
 #include "app/CanvasView.h"
 #include "app/MainFrame.h"
 
@@ -105,23 +106,45 @@ TEST_F(ScrollingTest, MousePointsBecomeCanvasPointsAtTheScrollPosition)
     frame.OnHScroll(SB_THUMBTRACK, 100);
     frame.OnVScroll(SB_THUMBTRACK, 40);
     frame.m_nMode = MODE_DRAW;
-    frame.m_nShape = 1;
+    frame.m_nShape = CC_RECTANGLE;
     QMouseEvent press(QEvent::MouseButtonPress, QPointF(10, 20), QPointF(10, 20), Qt::LeftButton,
                       Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(frame.View(), &press);
     EXPECT_EQ(frame.m_ptAnchor, (POINT{110, 60}));
 }
 
-TEST(CanvasViewTest, MouseFlagsNameTheButtonsAndModifiersHeld)
+TEST(InputMappingTest, MouseFlagsNameTheButtonsAndModifiersHeld)
 {
-    EXPECT_EQ(CCanvasView::MouseFlags(Qt::LeftButton, Qt::NoModifier), MK_LBUTTON);
-    EXPECT_EQ(CCanvasView::MouseFlags(Qt::LeftButton, Qt::ShiftModifier), MK_LBUTTON | MK_SHIFT);
-    EXPECT_EQ(CCanvasView::MouseFlags(Qt::LeftButton | Qt::RightButton, Qt::ControlModifier),
+    EXPECT_EQ(MouseFlagsFromQt(Qt::LeftButton, Qt::NoModifier), MK_LBUTTON);
+    EXPECT_EQ(MouseFlagsFromQt(Qt::LeftButton, Qt::ShiftModifier), MK_LBUTTON | MK_SHIFT);
+    EXPECT_EQ(MouseFlagsFromQt(Qt::LeftButton | Qt::RightButton, Qt::ControlModifier),
               MK_LBUTTON | MK_RBUTTON | MK_CONTROL);
-    EXPECT_EQ(CCanvasView::MouseFlags(Qt::MiddleButton, Qt::NoModifier), MK_MBUTTON);
-    EXPECT_EQ(CCanvasView::VirtualKey(Qt::Key_Left), VK_LEFT);
-    EXPECT_EQ(CCanvasView::VirtualKey(Qt::Key_Delete), VK_DELETE);
-    EXPECT_EQ(CCanvasView::VirtualKey(Qt::Key_F13), 0u);
+    EXPECT_EQ(MouseFlagsFromQt(Qt::MiddleButton, Qt::NoModifier), MK_MBUTTON);
+}
+
+TEST(InputMappingTest, EveryKeyHasAVirtualKeyAsAUsKeyboardGivesIt)
+{
+    const std::tuple<int, Qt::KeyboardModifiers, UINT> table[] = {
+        {Qt::Key_Left, Qt::NoModifier, VK_LEFT},
+        {Qt::Key_Delete, Qt::NoModifier, VK_DELETE},
+        {Qt::Key_A, Qt::NoModifier, 'A'},
+        {Qt::Key_7, Qt::NoModifier, '7'},
+        {Qt::Key_Ampersand, Qt::ShiftModifier, '7'},  // Shift+7
+        {Qt::Key_ParenRight, Qt::ShiftModifier, '0'},
+        {Qt::Key_7, Qt::KeypadModifier, VK_NUMPAD0 + 7},
+        {Qt::Key_Plus, Qt::KeypadModifier, VK_ADD},
+        {Qt::Key_Plus, Qt::ShiftModifier, VK_OEM_PLUS},
+        {Qt::Key_Colon, Qt::ShiftModifier, VK_OEM_1},
+        {Qt::Key_BracketRight, Qt::NoModifier, VK_OEM_6},
+        {Qt::Key_F1, Qt::NoModifier, VK_F1},
+        {Qt::Key_F13, Qt::NoModifier, VK_F1 + 12},
+        {Qt::Key_PageUp, Qt::NoModifier, VK_PRIOR},
+        {Qt::Key_PageDown, Qt::NoModifier, VK_NEXT},
+        {Qt::Key_Backtab, Qt::ShiftModifier, VK_TAB},
+        {Qt::Key_unknown, Qt::NoModifier, VK_UNKNOWN},
+    };
+    for (const auto& [key, mods, vk] : table)
+        EXPECT_EQ(VirtualKeyFromQt(key, mods), vk) << std::hex << key;
 }
 
 }  // namespace

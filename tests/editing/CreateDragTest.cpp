@@ -12,7 +12,7 @@ using CreateDragTest = EditingTest;
 
 TEST_F(CreateDragTest, RectangleDragMakesTheGreyFigureKeepsTheSelectionAndEndsTheTool)
 {
-    Add(CC_RECTANGLE, RECT{10, 10, 50, 50});
+    Add(FK_RECTANGLE, RECT{10, 10, 50, 50});
     Click(POINT{20, 20});
     const auto sel = frame.m_pSelRect;
     frame.OnCommand(ID_INSERT_LINE);

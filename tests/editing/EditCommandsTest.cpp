@@ -24,8 +24,8 @@ std::vector<int> Lefts()
 
 TEST_F(ClipboardTest, CopyThenTwoPastesGiveTwoFiguresOnTopAtPlusTen)
 {
-    Add(CC_ELLIPSE, RECT{0, 0, 300, 300});
-    Add(CC_RECTANGLE, RECT{10, 10, 50, 50}, RGB(1, 2, 3), RGB(200, 100, 0));
+    Add(FK_ELLIPSE, RECT{0, 0, 300, 300});
+    Add(FK_RECTANGLE, RECT{10, 10, 50, 50}, RGB(1, 2, 3), RGB(200, 100, 0));
     Click(POINT{20, 20});
     ASSERT_EQ(frame.m_nSelected, 1);
 
@@ -52,15 +52,16 @@ TEST_F(ClipboardTest, CopyThenTwoPastesGiveTwoFiguresOnTopAtPlusTen)
 
 TEST_F(ClipboardTest, CutRemovesTheFigureAndPasteDrawsItOnTopTenPixelsOverAsTheRedrawWould)
 {
-    Add(CC_ELLIPSE, RECT{100, 100, 200, 200}, RGB(50, 0, 0), RGB(0, 50, 0));
-    Add(CC_RECTANGLE, RECT{150, 150, 250, 250}, kBlack, RGB(0, 0, 90));
+    Add(FK_ELLIPSE, RECT{100, 100, 200, 200}, RGB(50, 0, 0), RGB(0, 50, 0));
+    Add(FK_RECTANGLE, RECT{150, 150, 250, 250}, kBlack, RGB(0, 0, 90));
     Click(POINT{130, 130});
     ASSERT_EQ(frame.m_nSelected, 0);
 
     frame.OnCommand(ID_CONTEXT_CUT);
     ASSERT_EQ(g_pFigures->GetSize(), 1);
     EXPECT_FALSE(frame.m_pSelRect);
-    EXPECT_EQ(frame.m_nSelKind, FK_ELLIPSE) << "Cut leaves the kind";
+    EXPECT_EQ(frame.m_nSelKind, FK_NONE) << "nothing is selected any more";
+    EXPECT_EQ(frame.m_nSelected, -1);
     EXPECT_EQ(frame.m_nClipState, 1);
     EXPECT_TRUE(Diff(PlainRender(), frame.m_bmpCanvas).empty()) << "redrawn without it and without handles";
 
@@ -77,7 +78,7 @@ TEST_F(ClipboardTest, CutRemovesTheFigureAndPasteDrawsItOnTopTenPixelsOverAsTheR
 
 TEST_F(ClipboardTest, WithoutSelectionOrOnAPictureCutAndCopyOnlyTellTheUserAndPasteHasNothing)
 {
-    Add(CC_RECTANGLE, RECT{10, 10, 50, 50}, kGrey, kWhite, 0, 0, QStringLiteral("/tmp/p.png"));
+    AddPicture(FK_RECTANGLE, RECT{10, 10, 50, 50}, QStringLiteral("/tmp/p.png"));
     frame.OnCommand(ID_EDIT_CUT);
     frame.OnCommand(ID_CONTEXT_COPY);
     Click(POINT{20, 20});
@@ -102,8 +103,8 @@ TEST_F(ClipboardTest, WithoutSelectionOrOnAPictureCutAndCopyOnlyTellTheUserAndPa
 
 TEST_F(ClipboardTest, APasteOverAPictureSelectionLeavesAPlainSelectionBehind)
 {
-    Add(CC_RECTANGLE, RECT{10, 10, 50, 50}, RGB(1, 2, 3), RGB(4, 5, 6));
-    Add(CC_RECTANGLE, RECT{200, 200, 260, 260}, kGrey, kWhite, 0, 0, QStringLiteral("/tmp/none.png"));
+    Add(FK_RECTANGLE, RECT{10, 10, 50, 50}, RGB(1, 2, 3), RGB(4, 5, 6));
+    AddPicture(FK_RECTANGLE, RECT{200, 200, 260, 260}, QStringLiteral("/tmp/none.png"));
     Click(POINT{20, 20});
     frame.OnCommand(ID_EDIT_COPY);
     Click(POINT{220, 220});
@@ -120,9 +121,9 @@ TEST_F(ClipboardTest, APasteOverAPictureSelectionLeavesAPlainSelectionBehind)
 TEST_F(OrderTest, BringForwardAndSendBackwardJumpToTheEndsAndTheSelectionFollows)
 {
     // A, B, C told apart by their left edges; B under C where they overlap.
-    Add(CC_RECTANGLE, RECT{0, 0, 60, 60}, kBlack, RGB(255, 0, 0));
-    Add(CC_RECTANGLE, RECT{1, 20, 80, 80}, kBlack, RGB(0, 255, 0));
-    Add(CC_RECTANGLE, RECT{2, 40, 100, 100}, kBlack, RGB(0, 0, 255));
+    Add(FK_RECTANGLE, RECT{0, 0, 60, 60}, kBlack, RGB(255, 0, 0));
+    Add(FK_RECTANGLE, RECT{1, 20, 80, 80}, kBlack, RGB(0, 255, 0));
+    Add(FK_RECTANGLE, RECT{2, 40, 100, 100}, kBlack, RGB(0, 0, 255));
     Click(POINT{20, 30});
     ASSERT_EQ(frame.m_nSelected, 1);
 
@@ -150,8 +151,8 @@ TEST_F(OrderTest, BringForwardAndSendBackwardJumpToTheEndsAndTheSelectionFollows
 
 TEST_F(OrderTest, DeleteAsksAndOnOkRemovesTheSelectedFigure)
 {
-    Add(CC_RECTANGLE, RECT{0, 0, 60, 60}, kBlack, RGB(255, 0, 0));
-    Add(CC_ELLIPSE, RECT{100, 100, 160, 160}, kBlack, RGB(0, 0, 255));
+    Add(FK_RECTANGLE, RECT{0, 0, 60, 60}, kBlack, RGB(255, 0, 0));
+    Add(FK_ELLIPSE, RECT{100, 100, 160, 160}, kBlack, RGB(0, 0, 255));
     Click(POINT{20, 20});
 
     ws.QueueMessageBoxAnswer(IDCANCEL);
@@ -194,8 +195,8 @@ TEST_F(OrderTest, TheContextMenuIsTheFirstPopupOfMenu104AllEnabledAndRunsTheComm
     ASSERT_EQ(items, (std::vector<std::pair<QString, UINT>>{{"Cut", 40009}, {"Copy", 40010}, {"Paste", 40011},
                                                             {"Delete", 40014}, {"&Resize", 40035}, {"&Order", 0},
                                                             {"Bring Forward", 40033}, {"Send Backward", 40034}}));
-    Add(CC_RECTANGLE, RECT{10, 10, 50, 50});
-    Add(CC_RECTANGLE, RECT{30, 30, 80, 80});
+    Add(FK_RECTANGLE, RECT{10, 10, 50, 50});
+    Add(FK_RECTANGLE, RECT{30, 30, 80, 80});
     Click(POINT{20, 20});
     menu->actions().back()->menu()->actions().front()->trigger();  // Bring Forward
     EXPECT_EQ(Lefts(), (std::vector<int>{30, 10}));

@@ -51,11 +51,18 @@ protected:
     QImage Canvas() const { return frame.m_bmpCanvas.copy(); }
 
     // Adds a figure as the list would hold it after a creation or a command.
-    int Add(int code, RECT rc, COLORREF line = kGrey, COLORREF fill = kWhite, double tw = 0, double th = 0,
-            const QString& picture = QString())
+    int Add(FigureKind kind, RECT rc, COLORREF line = kGrey, COLORREF fill = kWhite)
     {
-        return g_pFigures->Add(
-            std::make_unique<CShapeFigure>(rc, code, QString(), 0, line, tw, th, picture, std::nullopt, fill));
+        return g_pFigures->Add(CShapeFigure::Shape(kind, rc, line, fill));
+    }
+    int AddPicture(FigureKind kind, RECT rc, const QString& picture, double tw = 0, double th = 0,
+                   COLORREF line = kGrey)
+    {
+        return g_pFigures->Add(CShapeFigure::Picture(kind, rc, line, picture, tw, th));
+    }
+    int AddBorder(RECT rc, double tw, double th, const QString& picture, COLORREF line = kGrey)
+    {
+        return g_pFigures->Add(CShapeFigure::Border(rc, line, tw, th, picture));
     }
     const CShapeFigure& Fig(int i) const { return *g_pFigures->GetAt(i); }
 

@@ -8,7 +8,7 @@ class InputPathsTest : public EditingTest, public ::testing::WithParamInterface<
 
 TEST_P(InputPathsTest, AMoveTakesTheLastMovedPositionNotTheReleasePoint)
 {
-    Add(CC_RECTANGLE, RECT{10, 10, 100, 100}, RGB(1, 2, 3), RGB(4, 5, 6));
+    Add(FK_RECTANGLE, RECT{10, 10, 100, 100}, RGB(1, 2, 3), RGB(4, 5, 6));
     Press(POINT{30, 40}, GetParam());
     EXPECT_EQ(frame.m_nMode, MODE_MOVE);
     Move(POINT{45, 60}, GetParam());
@@ -25,7 +25,7 @@ TEST_P(InputPathsTest, AMoveTakesTheLastMovedPositionNotTheReleasePoint)
 
 TEST_P(InputPathsTest, AHeldArrowMovesTheOutlineAndTheReleaseCommitsOnce)
 {
-    Add(CC_ELLIPSE, RECT{50, 50, 100, 80}, RGB(1, 2, 3), RGB(4, 5, 6));
+    Add(FK_ELLIPSE, RECT{50, 50, 100, 80}, RGB(1, 2, 3), RGB(4, 5, 6));
     Click(POINT{75, 65}, GetParam());
     QImage expected = Canvas();
     const CShapeFigure* record = g_pFigures->GetAt(0);

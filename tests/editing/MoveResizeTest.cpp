@@ -19,7 +19,7 @@ TEST_F(MoveResizeTest, EveryModeMovesItsOwnEdgesAndTheTopLeftPastTheCornerInvert
     };
     for (const auto& [press, mode, expected] : cases) {
         g_pFigures->RemoveAll();
-        Add(CC_ELLIPSE, RECT{10, 10, 100, 100});
+        Add(FK_ELLIPSE, RECT{10, 10, 100, 100});
         Press(press);
         ASSERT_EQ(frame.m_nMode, mode);
         Move(POINT{150, 120});
@@ -36,7 +36,7 @@ TEST_F(MoveResizeTest, EveryModeMovesItsOwnEdgesAndTheTopLeftPastTheCornerInvert
 
 TEST_F(MoveResizeTest, ALineEndFollowsThePointerAndItsBodyMovesWhole)
 {
-    Add(CC_LINE, RECT{100, 100, 200, 150}, RGB(9, 9, 9));
+    Add(FK_LINE, RECT{100, 100, 200, 150}, RGB(9, 9, 9));
     Drag(POINT{101, 101}, POINT{50, 60});
     EXPECT_EQ(Fig(0).m_rect, (RECT{50, 60, 200, 150})) << "the end point stays";
     Drag(POINT{199, 151}, POINT{220, 100});
@@ -52,7 +52,7 @@ TEST_F(MoveResizeTest, AMovedPictureRectangleKeepsItsPictureAndTilesWithAWhiteFi
 {
     const QString path = Picture(QStringLiteral("p.png"), 4, 4);
     const COLORREF line = RGB(0, 128, 0);
-    Add(CC_RECTANGLE, RECT{400, 10, 500, 100}, line, RGB(7, 7, 7), 25.0, 30.0, path);
+    AddPicture(FK_RECTANGLE, RECT{400, 10, 500, 100}, path, 25.0, 30.0, line);
     Press(POINT{498, 98});
     ASSERT_EQ(frame.m_nMode, MODE_MOVE) << "a bordered rectangle only moves";
     Move(POINT{500, 110});
@@ -76,7 +76,7 @@ TEST_F(MoveResizeTest, AMovedPictureRectangleKeepsItsPictureAndTilesWithAWhiteFi
 
 TEST_F(MoveResizeTest, ADragWhoseReleaseWasLostGoesOnUntilTheNextRelease)
 {
-    Add(CC_RECTANGLE, RECT{10, 10, 100, 100});
+    Add(FK_RECTANGLE, RECT{10, 10, 100, 100});
     Press(POINT{97, 97});
     Move(POINT{150, 160});
     // The button came up outside the window: no release. The next press only takes the focus.
@@ -91,7 +91,7 @@ TEST_F(MoveResizeTest, ADragWhoseReleaseWasLostGoesOnUntilTheNextRelease)
 
 TEST_F(MoveResizeTest, ALineMovedUpTwiceIsTenPixelsHigherAtBothEndsAndTheReleaseNeedsAValidIndex)
 {
-    Add(CC_LINE, RECT{100, 200, 40, 120});
+    Add(FK_LINE, RECT{100, 200, 40, 120});
     Click(POINT{70, 160});
     ASSERT_EQ(frame.m_nSelKind, FK_LINE);
     Tap(VK_UP);

@@ -9,12 +9,11 @@ using SelectionTest = EditingTest;
 
 TEST_F(SelectionTest, ThePressSelectsTheTopmostShapeAndCopiesItsValues)
 {
-    Add(CC_RECTANGLE, RECT{10, 10, 100, 100}, RGB(1, 2, 3), RGB(4, 5, 6));
-    Add(CC_ELLIPSE, RECT{150, 120, 50, 60}, RGB(7, 8, 9), RGB(10, 11, 12));  // inverted on purpose
+    Add(FK_RECTANGLE, RECT{10, 10, 100, 100}, RGB(1, 2, 3), RGB(4, 5, 6));
+    Add(FK_ELLIPSE, RECT{150, 120, 50, 60}, RGB(7, 8, 9), RGB(10, 11, 12));  // inverted on purpose
     // Text figures and borders on top are never hit.
-    g_pFigures->Add(std::make_unique<CShapeFigure>(RECT{0, 0, 400, 400}, CC_TEXT, QStringLiteral("t"), 1, kGrey,
-                                                   0.0, 0.0, QString(), RECT{0, 0, 1, 1}, kWhite));
-    Add(CC_BORDER, RECT{0, 0, 400, 400}, kGrey, kWhite, 20, 20, QStringLiteral("/nowhere.bmp"));
+    g_pFigures->Add(CShapeFigure::Text(RECT{0, 0, 400, 400}, QStringLiteral("t"), 1, RECT{0, 0, 1, 1}));
+    AddBorder(RECT{0, 0, 400, 400}, 20, 20, QStringLiteral("/nowhere.bmp"), kGrey);
     Press(POINT{70, 80});
     ASSERT_TRUE(frame.m_pSelRect);
     EXPECT_EQ(*frame.m_pSelRect, (RECT{50, 60, 150, 120}));
@@ -27,7 +26,7 @@ TEST_F(SelectionTest, ThePressSelectsTheTopmostShapeAndCopiesItsValues)
 
 TEST_F(SelectionTest, RightAndBottomEdgesAreOutsideExceptTheExactCorner)
 {
-    Add(CC_RECTANGLE, RECT{10, 10, 100, 100});
+    Add(FK_RECTANGLE, RECT{10, 10, 100, 100});
     Press(POINT{100, 99});
     EXPECT_FALSE(frame.m_pSelRect) << "the right edge one pixel above the corner";
     Press(POINT{99, 100});
@@ -61,7 +60,7 @@ TEST_F(SelectionTest, LineHitFollowsTheWholeStraightLine)
 
 TEST_F(SelectionTest, EachHandleZoneStartsItsResizeAndTheInsideAMove)
 {
-    Add(CC_RECTANGLE, RECT{10, 10, 100, 100});
+    Add(FK_RECTANGLE, RECT{10, 10, 100, 100});
     // mx = my = 55. Zones are the inner halves of the handle squares.
     const std::pair<POINT, int> cases[] = {
         {{10, 10}, MODE_SIZE_NW}, {{15, 15}, MODE_SIZE_NW}, {{52, 10}, MODE_SIZE_N},  {{57, 15}, MODE_SIZE_N},
@@ -79,7 +78,7 @@ TEST_F(SelectionTest, EachHandleZoneStartsItsResizeAndTheInsideAMove)
 
 TEST_F(SelectionTest, APictureRectangleOnlyMovesEvenFromItsCorners)
 {
-    Add(CC_RECTANGLE, RECT{10, 10, 100, 100}, kGrey, kWhite, 0, 0, QStringLiteral("/tmp/x.png"));
+    AddPicture(FK_RECTANGLE, RECT{10, 10, 100, 100}, QStringLiteral("/tmp/x.png"));
     for (POINT p : {POINT{10, 10}, POINT{99, 99}, POINT{55, 12}, POINT{50, 50}, POINT{12, 97}}) {
         frame.m_nMode = MODE_NONE;
         Press(p);
@@ -89,8 +88,8 @@ TEST_F(SelectionTest, APictureRectangleOnlyMovesEvenFromItsCorners)
 
 TEST_F(SelectionTest, HandlesFollowTheSelectionAndAnEmptyPressClearsIt)
 {
-    Add(CC_LINE, RECT{50, 50, 20, 80});
-    Add(CC_ELLIPSE, RECT{200, 200, 260, 240});
+    Add(FK_LINE, RECT{50, 50, 20, 80});
+    Add(FK_ELLIPSE, RECT{200, 200, 260, 240});
     frame.RefreshCanvas(false);
     const QImage plain = Canvas();
 
@@ -106,8 +105,8 @@ TEST_F(SelectionTest, HandlesFollowTheSelectionAndAnEmptyPressClearsIt)
 
     Click(POINT{600, 600});
     EXPECT_FALSE(frame.m_pSelRect);
-    EXPECT_EQ(frame.m_nSelKind, -1);
-    EXPECT_EQ(frame.m_nSelected, 1) << "the index stays at the last selection";
+    EXPECT_EQ(frame.m_nSelKind, FK_NONE);
+    EXPECT_EQ(frame.m_nSelected, -1) << "no index names a figure once nothing is selected";
     EXPECT_TRUE(Diff(plain, frame.m_bmpCanvas).empty()) << "no handles are left";
 }
 

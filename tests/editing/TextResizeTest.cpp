@@ -62,7 +62,7 @@ TEST_F(TextResizeTest, DeleteRemovesTheBoxItsFigureAndItsRecord)
 {
     ResizeBox(RECT{10, 10, 60, 40});
     const int id = ResizeBox()->GetDlgCtrlID();
-    Add(CC_RECTANGLE, RECT{300, 300, 350, 350});
+    Add(FK_RECTANGLE, RECT{300, 300, 350, 350});
     ws.QueueMessageBoxAnswer(IDOK);
     frame.OnCommand(ID_CONTEXT_DELETE);
     EXPECT_EQ(g_pActiveEdit.data(), nullptr) << "the box window is gone";

@@ -31,7 +31,7 @@ protected:
 
 TEST_F(RendererTest, AnInvertedRectangleOrEllipseDrawsExactlyAsItsOrderedTwin)
 {
-    for (int code : {CC_RECTANGLE, CC_ELLIPSE}) {
+    for (FigureKind code : {FK_RECTANGLE, FK_ELLIPSE}) {
         g_pFigures->RemoveAll();
         Add(code, RECT{40, 30, 140, 90}, kBlue, kRed);
         frame.RefreshCanvas(false);
@@ -49,7 +49,7 @@ TEST_F(RendererTest, AnInvertedRectangleOrEllipseDrawsExactlyAsItsOrderedTwin)
 TEST_F(RendererTest, APictureRectangleShowsTheWholePictureScaledWithoutOutline)
 {
     // 2 x 2, red at the top left, scaled onto a 40 x 20 rectangle.
-    Add(CC_RECTANGLE, RECT{100, 50, 140, 70}, kBlack, kBlack, 0, 0, Picture(QStringLiteral("quad.png"), 2, 2));
+    AddPicture(FK_RECTANGLE, RECT{100, 50, 140, 70}, Picture(QStringLiteral("quad.png"), 2, 2), 0, 0, kBlack);
     frame.RefreshCanvas(false);
     const Pixels red = PixelsOf(kRed);
     EXPECT_EQ(red.size(), 200u);
@@ -62,19 +62,18 @@ TEST_F(RendererTest, TextFiguresUnreadablePicturesAndTileSizesNotBothPositiveDra
 {
     frame.m_fPictureWidth = 7;
     frame.m_pCanvasDC->SetPixel(5, 5, kRed);  // the refresh clears it
-    g_pFigures->Add(std::make_unique<CShapeFigure>(RECT{10, 10, 200, 100}, CC_TEXT, QStringLiteral("text"), 1,
-                                                   kRed, 0.0, 0.0, QString(), RECT{1, 1, 20, 20}, kRed));
+    g_pFigures->Add(CShapeFigure::Text(RECT{10, 10, 200, 100}, QStringLiteral("text"), 1, RECT{1, 1, 20, 20}, kRed, kRed));
     const QString junk = dir.filePath(QStringLiteral("junk.png")), tile = Picture(QStringLiteral("t.png"), 20, 10);
     QFile f(junk);
     ASSERT_TRUE(f.open(QIODevice::WriteOnly) && f.write("not a picture") > 0);
     f.close();
-    Add(CC_RECTANGLE, RECT{0, 0, 100, 100}, kBlack, kBlack, 0, 0, junk);
-    Add(CC_BORDER, RECT{0, 0, 100, 100}, kBlack, kBlack, 20, 20, dir.filePath(QStringLiteral("missing.bmp")));
+    AddPicture(FK_RECTANGLE, RECT{0, 0, 100, 100}, junk, 0, 0, kBlack);
+    AddBorder(RECT{0, 0, 100, 100}, 20, 20, dir.filePath(QStringLiteral("missing.bmp")), kBlack);
     const double nan = std::nan(""), inf = std::numeric_limits<double>::infinity();
     for (const auto& [tw, th] : {std::pair{0.0, 10.0}, {-5.0, -5.0}, {nan, 10.0}, {10.0, inf}, {20.0, -1.0}})
-        Add(CC_BORDER, RECT{0, 0, 100, 50}, kBlack, kWhite, tw, th, tile);
-    Add(CC_RECTANGLE, RECT{0, 0, 100, 50}, kBlack, kWhite, 20.0, 0.0, tile);
-    Add(CC_LINE, RECT{0, 200, 10, 200}, kBlue);
+        AddBorder(RECT{0, 0, 100, 50}, tw, th, tile, kBlack);
+    AddPicture(FK_RECTANGLE, RECT{0, 0, 100, 50}, tile, 20.0, 0.0, kBlack);
+    Add(FK_LINE, RECT{0, 200, 10, 200}, kBlue);
     frame.RefreshCanvas(false);
     EXPECT_TRUE(PixelsOf(kRed).empty());
     EXPECT_TRUE(PixelsOf(kBlack).empty()) << "no outline either";
@@ -84,10 +83,10 @@ TEST_F(RendererTest, TextFiguresUnreadablePicturesAndTileSizesNotBothPositiveDra
 
 TEST_F(RendererTest, TilesRunDownBothColumnsThenAlongBothRowsTruncatedAtEachCopy)
 {
-    Add(CC_RECTANGLE, RECT{0, 0, 100, 50}, kBlack, kBlack, 20.0, 10.0, Picture(QStringLiteral("t.png"), 20, 10));
+    AddPicture(FK_RECTANGLE, RECT{0, 0, 100, 50}, Picture(QStringLiteral("t.png"), 20, 10), 20.0, 10.0, kBlack);
     // 10.05-pixel rows: corners at 300, 310.05, ... each copy truncated; the
     // fifth tile ends 0.25 past the edge and still counts.
-    Add(CC_BORDER, RECT{200, 300, 230, 350}, kBlack, kWhite, 10.0, 10.05, Picture(QStringLiteral("u.png"), 10, 10));
+    AddBorder(RECT{200, 300, 230, 350}, 10.0, 10.05, Picture(QStringLiteral("u.png"), 10, 10), kBlack);
     frame.RefreshCanvas(false);
     // Each tile is the whole picture: its top-left pixel marks the tile's corner.
     Pixels corners{{210, 300}, {210, 339}};  // the bottom row at 350 - 10.05
@@ -103,7 +102,7 @@ TEST_F(RendererTest, TheBackgroundLandsAtTenTenUnderTheFigures)
 {
     frame.m_strBackground = Picture(QStringLiteral("bg.png"), 30, 20);
     frame.m_bBackground = 1;
-    Add(CC_RECTANGLE, RECT{30, 20, 60, 50}, kBlack, kWhite);
+    Add(FK_RECTANGLE, RECT{30, 20, 60, 50}, kBlack, kWhite);
     frame.RefreshCanvas(false);
     EXPECT_EQ(Pixel(10, 10), kRed);
     EXPECT_EQ(Pixel(29, 19), kBlue);
@@ -119,7 +118,7 @@ TEST_F(HandlesTest, BoxHandlesSitAtCornersAndMiddlesWithTruncatedCentresAndBorde
 {
     const QImage before = Canvas();
     const RECT rc{10, 10, 31, 21};
-    for (int kind : {FK_BORDER, -1}) {
+    for (FigureKind kind : {FK_BORDER, FK_NONE}) {
         frame.m_nSelKind = kind;
         frame.DrawHandles(nullptr, &rc);
         EXPECT_TRUE(Diff(before, frame.m_bmpCanvas).empty()) << kind << " has no handles";
@@ -132,7 +131,7 @@ TEST_F(HandlesTest, BoxHandlesSitAtCornersAndMiddlesWithTruncatedCentresAndBorde
     EXPECT_EQ(Pixel(7, 7), kBlack);
     EXPECT_EQ(frame.m_pCanvasDC->GetROP2(), R2_NOTXORPEN) << "the mode stays not-XOR";
 
-    for (int kind : {FK_ELLIPSE, FK_TEXT}) {
+    for (FigureKind kind : {FK_ELLIPSE, FK_TEXT}) {
         frame.m_nSelKind = kind;
         frame.DrawHandles(nullptr, &rc);
         EXPECT_TRUE(Diff(before, frame.m_bmpCanvas).empty()) << kind << ": drawn twice, gone";

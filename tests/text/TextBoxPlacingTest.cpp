@@ -44,8 +44,7 @@ TEST_F(TextBoxPlacingTest, PlacedBoxesTakeWindowRecordFigureAndTheNextIds)
 // active box's); once that figure is cut away, typing changes nothing.
 TEST_F(TextBoxPlacingTest, EveryTypedCharacterRemakesTheFigureOfItsBox)
 {
-    g_pFigures->Add(std::make_unique<CShapeFigure>(RECT{0, 0, 5, 5}, CC_LINE, CString(), 0, 0, 0.0, 0.0,
-                                                   CString(), std::nullopt, 0));
+    g_pFigures->Add(CShapeFigure::Shape(FK_LINE, RECT{0, 0, 5, 5}, 0, 0));
     CEditBox* box = Place(RECT{100, 100, 200, 150});
     Place(RECT{300, 100, 400, 150});
     const QString text = "ab cd";
