@@ -124,10 +124,13 @@ void CMainFrame::CancelDrag()
         if (m_nShape != CC_TEXT)
             m_nShape = CC_NONE;
     } else if (IsDragMode(m_nMode) && m_pSelRect) {
-        // The outline goes; the selection is back where its handles are.
-        DrawDragOutline(*this, OutlineOfDrag(*this), *m_pSelRect);
+        // The selection goes back where the drag found it. The first step of
+        // an outline marks the figure's own place too, so only a refresh
+        // takes every trace of the drag away.
         *m_pSelRect = m_rcDragStart;
         m_nMode = m_nSelKind == FK_TEXT ? MODE_TEXT_SIZING : MODE_NONE;
+        RefreshCanvas(true);
+        return;
     } else {
         m_nMode = MODE_NONE;
     }
