@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QEventLoop>
 #include <QFile>
+#include <QFontDialog>
+#include <QFontInfo>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QTemporaryDir>
@@ -142,3 +144,28 @@ TEST(WindowSystemQt, SaveAsksAboutMissingFoldersExistingAndNewFilesAndOnlyYesEnd
     EXPECT_EQ(path, std::optional<QString>(dir.filePath(QStringLiteral("drawing.bmp"))));  // the default extension
     EXPECT_FALSE(QFile::exists(dir.filePath(QStringLiteral("drawing.bmp"))));  // the caller writes it
 }
+
+namespace {
+TEST(WindowSystemQt, TheFontChooserStartsAtTheFaceSizeAndStyleOfTheCurrentFormat)
+{
+    LOGFONT lf{};
+    lf.lfHeight = -MulDiv(12, 96, 72);
+    lf.lfWeight = FW_BOLD;
+    lf.lfItalic = 1;
+    SetFaceName(lf, QStringLiteral("Times New Roman"));
+    // The face the font configuration gives for the name, as the chooser lists it.
+    const QString resolved = QFontInfo(QFont(QStringLiteral("Times New Roman"))).family();
+    ASSERT_NE(resolved, QStringLiteral("Times New Roman")) << "the test needs a substituted face";
+    QtWindowSystem ws;
+    QFont shown;
+    WhenModal<QFontDialog>([&](QFontDialog* dialog) {
+        shown = dialog->currentFont();
+        dialog->reject();
+    });
+    EXPECT_FALSE(ws.ChooseFont(nullptr, lf));
+    EXPECT_EQ(shown.family(), resolved);
+    EXPECT_EQ(shown.pointSize(), 12);
+    EXPECT_TRUE(shown.bold());
+    EXPECT_TRUE(shown.italic());
+}
+}  // namespace
