@@ -162,6 +162,12 @@ class Session:
         ids = self.xdo("search", "--onlyvisible", "--name", "^%s$" % TITLE.replace("&", "\\&"))
         return ids.split()[0] if ids else None
 
+    def windows_titled(self):
+        """The visible windows that bear the program's title: the main window,
+        and its message boxes, which are captioned with it."""
+        ids = self.xdo("search", "--onlyvisible", "--name", "^%s$" % TITLE.replace("&", "\\&"))
+        return ids.split()
+
     def window_title(self):
         return self.xdo("getwindowname", self.window)
 

@@ -1,6 +1,8 @@
 """A text box placed with Insert > EditBox and a drag sits exactly where it
 was dragged; typing two lines with Enter and a Backspace shows the text, and
-the arrow keys, Home and Delete change nothing in it."""
+the arrow keys, Home and Delete change nothing in it. Typing into the box
+ends the selection of a rectangle, so Cut answers as with nothing selected;
+Alt+letter types nothing; a figure drawn over handles keeps no squares."""
 import sys
 
 from harness import Session, check, poll
@@ -88,3 +90,48 @@ with Session(sys.argv[1]) as s:
     check(ink(shot, first, INSIDE[2]) == before_first, "the first line is unchanged")
     check(ink(shot, second, end + 1) == before_second, "the second line is unchanged up to its end")
     s.screenshot("textbox-after-keys")
+
+    # A rectangle beside the box, selected: its top-left handle shows.
+    RECT = (400, 100, 500, 180)
+    GREY, BLACK, WHITE = (192, 192, 192), (0, 0, 0), (255, 255, 255)
+    s.key("alt+i", "r")
+    s.drag(RECT[:2], RECT[2:])
+    s.click((450, 140))
+    s.wait_for_pixel((RECT[0] - 3, RECT[1] - 3), BLACK, "the rectangle's handle")
+
+    # A click into the box and a typed letter: the rectangle is no longer
+    # the selection, its handles go, and Cut finds nothing selected.
+    s.click((BOX[2] - 10, (second[0] + second[1]) // 2))
+    s.type("Z")
+    s.wait_for_pixel((RECT[0] - 3, RECT[1] - 3), WHITE, "the handles erased")
+    s.key("alt+e", "Return")  # Edit > Cut, the first item
+    poll(lambda: len(s.windows_titled()) >= 2, "the message that nothing is selected")
+    s.screenshot("textbox-cut-nothing-selected")
+    s.key("Return")
+    poll(lambda: len(s.windows_titled()) == 1, "the message to close")
+    shot = s.grab()
+    check(shot.canvas_pixel(RECT[0], 140) == GREY, "the rectangle is still there")
+
+    # Alt with a letter no menu answers types nothing into the box.
+    s.click(AWAY)
+    shot = s.grab()
+    before = [ink(shot, band, INSIDE[2]) for band in lines_of(ink_rows(shot))]
+    s.click((BOX[2] - 10, (second[0] + second[1]) // 2))
+    s.key("alt+o", "alt+x")
+    s.click(AWAY)
+    shot = s.grab()
+    check([ink(shot, band, INSIDE[2]) for band in lines_of(ink_rows(shot))] == before,
+          "Alt+O and Alt+X typed nothing")
+
+    # A rectangle drawn over the selected one's handle, then the selection
+    # ends: no black squares are left in the new rectangle.
+    s.click((450, 140))
+    s.wait_for_pixel((RECT[0] - 3, RECT[1] - 3), BLACK, "the handles again")
+    s.key("alt+i", "r")
+    s.drag((380, 80), (430, 130))
+    s.click(AWAY)
+    shot = s.grab()
+    black = [(x, y) for y in range(RECT[1] - 6, RECT[1] + 7) for x in range(RECT[0] - 6, RECT[0] + 7)
+             if shot.canvas_pixel(x, y) == BLACK]
+    check(black == [], "no handle squares left in the new rectangle")
+    s.screenshot("textbox-no-residue")
