@@ -1,9 +1,9 @@
 // Sizing and scrolling on a 1024x768 canvas: ranges, pages, the limits, and
 // the one-pixel-tighter clamp on resize; through the handlers and through the
 // scroll bar's own actions.
-#include "platform/InputMapping.h"
 #include "app/CanvasView.h"
 #include "app/MainFrame.h"
+#include "platform/InputMapping.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
