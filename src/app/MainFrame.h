@@ -123,7 +123,7 @@ public:
     POINT m_ptCurrent{};
     CreationCode m_nShape = CC_NONE;
     ToolMode m_nMode = MODE_NONE;
-    int m_nSelected = -1;                 // -1 whenever nothing is selected
+    int m_nSelected = -1;                 // -1 when nothing is selected; typing points it at the text figure
     std::shared_ptr<RECT> m_pSelRect;     // shared: after Paste it is the paste rectangle too
     std::shared_ptr<RECT> m_pOldSelRect;
     FigureKind m_nSelKind = FK_NONE;

@@ -14,7 +14,6 @@ TEST_F(CreateDragTest, RectangleDragMakesTheGreyFigureKeepsTheSelectionAndEndsTh
 {
     Add(FK_RECTANGLE, RECT{10, 10, 50, 50});
     Click(POINT{20, 20});
-    const auto sel = frame.m_pSelRect;
     frame.OnCommand(ID_INSERT_LINE);
     frame.OnCommand(ID_INSERT_RECTANGLE);
     Drag(POINT{100, 100}, POINT{200, 150});
@@ -27,7 +26,8 @@ TEST_F(CreateDragTest, RectangleDragMakesTheGreyFigureKeepsTheSelectionAndEndsTh
     EXPECT_EQ(f.FillColor(), kWhite);
     EXPECT_EQ(frame.m_nMode, MODE_NONE);
     EXPECT_EQ(frame.m_nShape, -1);
-    EXPECT_EQ(frame.m_pSelRect, sel);
+    ASSERT_TRUE(frame.m_pSelRect);
+    EXPECT_EQ(*frame.m_pSelRect, (RECT{10, 10, 50, 50})) << "the selection is left alone";
     EXPECT_EQ(frame.m_nSelected, 0);
     EXPECT_EQ(Pixel(7, 7), kBlack) << "the selection's handle stays";
 

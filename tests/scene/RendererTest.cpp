@@ -6,8 +6,12 @@
 
 #include <QFile>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
+#include <map>
+#include <string>
 
 namespace {
 
@@ -27,23 +31,114 @@ protected:
                     s.emplace(x, y);
         return s;
     }
+    // The canvas pixels of every colour but white, in one pass.
+    std::map<COLORREF, Pixels> Drawn() const
+    {
+        std::map<COLORREF, Pixels> drawn;
+        for (int y = 0; y < frame.m_cyCanvas; ++y) {
+            const QRgb* row = reinterpret_cast<const QRgb*>(frame.m_bmpCanvas.constScanLine(y));
+            for (int x = 0; x < frame.m_cxCanvas; ++x)
+                if (PixelToColor(row[x]) != kWhite)
+                    drawn[PixelToColor(row[x])].emplace(x, y);
+        }
+        return drawn;
+    }
 };
 
-TEST_F(RendererTest, AnInvertedRectangleOrEllipseDrawsExactlyAsItsOrderedTwin)
+// Every pixel of [l, r) x [t, b) on its edge: a 1-pixel outline of columns
+// l..r-1 and rows t..b-1.
+Pixels Outline(int l, int t, int r, int b)
 {
-    for (FigureKind code : {FK_RECTANGLE, FK_ELLIPSE}) {
-        g_pFigures->RemoveAll();
-        Add(code, RECT{40, 30, 140, 90}, kBlue, kRed);
-        frame.RefreshCanvas(false);
-        const QImage ordered = Canvas();
-        ASSERT_FALSE(PixelsOf(kRed).empty());
-        for (RECT inverted : {RECT{140, 90, 40, 30}, RECT{40, 90, 140, 30}, RECT{140, 30, 40, 90}}) {
-            g_pFigures->RemoveAll();
-            Add(code, inverted, kBlue, kRed);
-            frame.RefreshCanvas(false);
-            EXPECT_TRUE(frame.m_bmpCanvas == ordered) << code << ": " << inverted.left << "," << inverted.top;
+    Pixels s;
+    for (int y = t; y < b; ++y)
+        for (int x = l; x < r; ++x)
+            if (x == l || x == r - 1 || y == t || y == b - 1)
+                s.emplace(x, y);
+    return s;
+}
+
+Pixels Box(int l, int t, int r, int b)
+{
+    Pixels s;
+    for (int y = t; y < b; ++y)
+        for (int x = l; x < r; ++x)
+            s.emplace(x, y);
+    return s;
+}
+
+// The pixels of the ellipse inscribed in (x, y, w, h) whose centres lie inside
+// it or on it: in doubled coordinates from the middle, u^2 h^2 + v^2 w^2 <= w^2 h^2.
+Pixels EllipsePixels(int x, int y, int w, int h)
+{
+    Pixels s;
+    const long long W = w, H = h;
+    for (int py = y; py < y + h; ++py)
+        for (int px = x; px < x + w; ++px) {
+            const long long u = 2LL * (px - x) + 1 - W, v = 2LL * (py - y) + 1 - H;
+            if (u * u * H * H + v * v * W * W <= W * W * H * H)
+                s.emplace(px, py);
         }
-    }
+    return s;
+}
+
+// The four corner orders a drag can leave a box in.
+std::array<RECT, 4> CornerOrders(const RECT& n)
+{
+    return {{n, {n.right, n.bottom, n.left, n.top}, {n.left, n.bottom, n.right, n.top}, {n.right, n.top, n.left, n.bottom}}};
+}
+
+TEST_F(RendererTest, APlainRectangleOutlinesColumnsLToRMinus1AndFillsExactlyTheInsideInAnyCornerOrder)
+{
+    // Down to 3 x 3 (one inside pixel) and 3 x 2 (none).
+    for (const RECT n : {RECT{40, 30, 140, 90}, RECT{10, 10, 13, 13}, RECT{200, 5, 203, 7}})
+        for (const RECT rc : CornerOrders(n)) {
+            g_pFigures->RemoveAll();
+            Add(FK_RECTANGLE, rc, kBlue, kRed);
+            frame.RefreshCanvas(false);
+            std::map<COLORREF, Pixels> want{{kBlue, Outline(n.left, n.top, n.right, n.bottom)}};
+            if (Pixels inside = Box(n.left + 1, n.top + 1, n.right - 1, n.bottom - 1); !inside.empty())
+                want[kRed] = inside;
+            EXPECT_EQ(Drawn(), want) << rc.left << "," << rc.top << "," << rc.right << "," << rc.bottom;
+        }
+}
+
+// The outline is the device context's ellipse in the box; the fill is the
+// ellipse of (l + 1, t + 1, r - l - 3, b - t - 3) over it, which leaves white
+// between it and the outline on the right and below.
+TEST_F(RendererTest, APlainEllipseFillsTheEllipseOneInFromTheTopLeftAndThreeSmallerInsideItsOutline)
+{
+    // Even sizes: the fill has a middle row and column, from edge to edge.
+    for (const RECT n : {RECT{20, 10, 40, 24}, RECT{40, 30, 140, 90}, RECT{300, 200, 308, 206}})
+        for (const RECT rc : CornerOrders(n)) {
+            g_pFigures->RemoveAll();
+            Add(FK_ELLIPSE, rc, kBlue, kRed);
+            frame.RefreshCanvas(false);
+            const std::string at = std::to_string(rc.left) + "," + std::to_string(rc.top) + "," + std::to_string(rc.right) + "," + std::to_string(rc.bottom);
+            std::map<COLORREF, Pixels> drawn = Drawn();
+            const Pixels& line = drawn[kBlue];
+            const Pixels box = Box(n.left, n.top, n.right, n.bottom);
+            EXPECT_EQ(drawn[kRed], EllipsePixels(n.left + 1, n.top + 1, n.right - n.left - 3, n.bottom - n.top - 3)) << at;
+            EXPECT_TRUE(std::includes(box.begin(), box.end(), line.begin(), line.end())) << at << ": the outline stays in the box";
+            EXPECT_EQ(drawn.size(), 2u) << at << ": nothing else";
+            // The fill's middle row and column, from one pixel outside the box
+            // to one pixel outside it on the other side: outline, fill, one
+            // white pixel, outline.
+            const auto code = [&](int x, int y) {
+                const COLORREF c = Pixel(x, y);
+                return c == kBlue ? 'L' : c == kRed ? 'F' : c == kWhite ? '.' : '?';
+            };
+            const int midRow = n.top + (n.bottom - n.top) / 2 - 1, midColumn = n.left + (n.right - n.left) / 2 - 1;
+            std::string row, column;
+            for (int x = n.left - 1; x <= n.right; ++x)
+                row += code(x, midRow);
+            for (int y = n.top - 1; y <= n.bottom; ++y)
+                column += code(midColumn, y);
+            EXPECT_EQ(row, ".L" + std::string(n.right - n.left - 3, 'F') + ".L.") << at;
+            EXPECT_EQ(column, ".L" + std::string(n.bottom - n.top - 3, 'F') + ".L.") << at;
+        }
+    // The last and smallest, by hand: in 8 x 6 the fill is 5 x 3 at (301, 201).
+    EXPECT_EQ(Drawn()[kRed], (Pixels{{302, 201}, {303, 201}, {304, 201}, {301, 202}, {302, 202}, {303, 202},
+                                     {304, 202}, {305, 202}, {302, 203}, {303, 203}, {304, 203}}));
 }
 
 TEST_F(RendererTest, APictureRectangleShowsTheWholePictureScaledWithoutOutline)

@@ -1,10 +1,12 @@
-// Format > Font, Format > Color and the bold and underline toggles,
+// Format > Font, Format > Color and the bold, italic and underline toggles,
 // and each box drawing its text in the colour of its own record.
 #include "TextFixture.h"
 
 #include "resources/ResourceIds.h"
 
 #include <QAction>
+
+#include <tuple>
 
 using TextFormatTest = TextFixture;
 
@@ -76,20 +78,42 @@ TEST_F(TextFormatTest, RedForBox1AndBlueForBox2StayWithTheirBoxes)
     EXPECT_GT(PixelsNear(box2, kRed), 20);
 }
 
-// Bold from a fresh start gives 400, 700, 400, each time a new font for the
-// active box; the record waits for the next focus change. No box shows a
-// font released when the main window makes a new one.
-TEST_F(TextFormatTest, BoldGives400Then700Then400AndNoBoxShowsAReleasedFont)
+// Each toolbar toggle flips its own field of the current format and gives
+// the active box a new font made from it; the record waits for the next focus
+// change. Bold gives 400 from any weight but exactly 400, and 700 from 400.
+TEST_F(TextFormatTest, TheToolbarTogglesFlipBoldItalicAndUnderlineEachOnItsOwn)
 {
     CEditBox* box = Place(RECT{10, 10, 210, 110});
-    for (int weight : {400, 700, 400}) {
-        frame->OnCommand(ID_TEXT_BOLD);
-        EXPECT_EQ(g_logfont.lfWeight, weight);
-        EXPECT_EQ(box->TextFont(), frame->m_pTextFont);
-        EXPECT_EQ(box->TextFont()->GetLogFont().lfWeight, weight);
+    const LOGFONT start = g_logfont;
+    ASSERT_EQ(start.lfWeight, 0);
+    const std::tuple<UINT, int, BYTE, BYTE> presses[] = {
+        {ID_TEXT_BOLD, 400, 0, 0},      {ID_TEXT_ITALIC, 400, 1, 0}, {ID_TEXT_UNDERLINE, 400, 1, 1},
+        {ID_TEXT_BOLD, 700, 1, 1},      {ID_TEXT_ITALIC, 700, 0, 1}, {ID_TEXT_UNDERLINE, 700, 0, 0},
+        {ID_TEXT_BOLD, 400, 0, 0},
+    };
+    int step = 0;
+    for (const auto& [id, weight, italic, underline] : presses) {
+        frame->FindAction(id)->trigger();
+        LOGFONT want = start;
+        want.lfWeight = weight;
+        want.lfItalic = italic;
+        want.lfUnderline = underline;
+        EXPECT_EQ(g_logfont, want) << "press " << step;
+        EXPECT_EQ(box->TextFont(), frame->m_pTextFont) << "press " << step;
+        EXPECT_EQ(box->TextFont()->GetLogFont(), want) << "press " << step;
+        const QFont shown = box->font();
+        EXPECT_EQ(std::tuple(shown.bold(), shown.italic(), shown.underline()),
+                  std::tuple(weight == 700, italic == 1, underline == 1)) << "press " << step;
+        ++step;
     }
-    EXPECT_EQ(Record(1).m_logfont.lfWeight, 0);
+    EXPECT_EQ(Record(1).m_logfont, start);
+}
 
+// No box shows a font released when the main window makes a new one.
+TEST_F(TextFormatTest, ABoxKeepsItsFontWhenTheMainWindowMakesANewOne)
+{
+    CEditBox* box = Place(RECT{10, 10, 210, 110});
+    frame->OnCommand(ID_TEXT_BOLD);
     const std::weak_ptr<const CFont> firstFont = box->TextFont();
     const QFont shown = box->font();
     CEditBox* second = Place(RECT{300, 10, 500, 110});  // m_pTextFont is replaced
