@@ -19,6 +19,8 @@
 #include <QToolBar>
 #include <gtest/gtest.h>
 
+#include <set>
+
 namespace {
 
 struct Entry {
@@ -62,21 +64,25 @@ TEST(MainWindowTest, MenusHaveEveryItemInOrderWithItsId)
     }
 }
 
-TEST(MainWindowTest, AnItemIsEnabledExactlyWhenItsCommandHasAHandler)
+TEST(MainWindowTest, OnlyItemsWithoutACommandAreDisabled)
 {
     CMainFrame frame;
-    for (UINT id : {ID_FORMAT_SLIDESDIALOG, ID_ALIGN_LEFT, ID_ALIGN_CENTER, ID_ALIGN_RIGHT}) {
-        ASSERT_NE(frame.FindAction(id), nullptr) << id;
-        EXPECT_FALSE(frame.HasHandler(id)) << id;
-        EXPECT_FALSE(frame.FindAction(id)->isEnabled()) << id;
-    }
-    EXPECT_TRUE(frame.FindAction(ID_FILE_EXIT)->isEnabled());
+    // "SlidesDialog" and the alignment buttons have no command by design;
+    // the file, colour, picture, border and slide-show commands are not built yet.
+    const std::set<UINT> disabled = {ID_FORMAT_SLIDESDIALOG, ID_ALIGN_LEFT, ID_ALIGN_CENTER, ID_ALIGN_RIGHT,
+                                     ID_FILE_NEW, ID_FILE_OPEN, ID_FILE_SAVE, ID_INSERT_BORDER,
+                                     ID_LAYOUT_LINECOLOR, ID_LAYOUT_FILLCOLOR, ID_FORMAT_BORDER,
+                                     ID_FORMAT_KORVABORDER, ID_FORMAT_BACKGROUND, ID_FORMAT_IMPORT,
+                                     ID_FORMAT_SLIDESHOW};
+    QList<QAction*> items = frame.m_pToolBar->actions();
     for (QAction* top : frame.menuBar()->actions())
-        for (QAction* a : top->menu()->actions()) {
-            if (!a->isSeparator()) {
-                EXPECT_EQ(a->isEnabled(), frame.HasHandler(a->data().toUInt())) << a->text().toStdString();
-            }
-        }
+        items += top->menu()->actions();
+    for (QAction* a : items) {
+        const UINT id = a->data().toUInt();
+        if (a->isSeparator() || id == 0)
+            continue;
+        EXPECT_EQ(a->isEnabled(), disabled.count(id) == 0) << a->text().toStdString() << " " << id;
+    }
 }
 
 TEST(MainWindowTest, ToolbarHasTheTextButtonsTheAlignmentGroupAndTheFontBox)
