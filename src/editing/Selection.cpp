@@ -18,7 +18,8 @@ constexpr double kSlopeNear = 10;       // a sloping line is hit within 10 pixel
 
 // Where each handle's live zone lies from its point, in the order a press
 // tests them: the zones lie inside the rectangle, along its edges.
-constexpr std::array<POINT, 8> kZoneShift = {{{0, 0}, {-3, 0}, {-6, 0}, {-6, -3}, {-6, -6}, {-3, -6}, {0, -6}, {0, -3}}};
+constexpr std::array<POINT, 8> kZoneShift = {
+    {{0, 0}, {-3, 0}, {-6, 0}, {-6, -3}, {-6, -6}, {-3, -6}, {0, -6}, {0, -3}}};
 
 // The zone mode of a point, the move mode inside, or MODE_NONE.
 ToolMode ZoneMode(const RECT& rc, POINT p, bool zonesLive)

@@ -30,28 +30,30 @@ CreationCode CreationCodeFromKind(FigureKind kind)
 // straight into the owning pointer.
 std::unique_ptr<CShapeFigure> CShapeFigure::Shape(FigureKind kind, const RECT& rect, COLORREF line, COLORREF fill)
 {
-    return std::unique_ptr<CShapeFigure>(new CShapeFigure(rect, CreationCodeFromKind(kind), CString(), 0, line, 0.0, 0.0, CString(),
-                                          std::nullopt, fill));
+    return std::unique_ptr<CShapeFigure>(new CShapeFigure(rect, CreationCodeFromKind(kind), CString(), 0, line, 0.0,
+                                                          0.0, CString(), std::nullopt, fill));
 }
 
 std::unique_ptr<CShapeFigure> CShapeFigure::Text(const RECT& rect, const CString& text, int id,
                                                  std::optional<RECT> formatRect, COLORREF line, COLORREF fill)
 {
-    return std::unique_ptr<CShapeFigure>(new CShapeFigure(rect, CC_TEXT, text, id, line, 0.0, 0.0, CString(), formatRect, fill));
+    return std::unique_ptr<CShapeFigure>(
+        new CShapeFigure(rect, CC_TEXT, text, id, line, 0.0, 0.0, CString(), formatRect, fill));
 }
 
 std::unique_ptr<CShapeFigure> CShapeFigure::Picture(FigureKind kind, const RECT& rect, COLORREF line,
                                                     const CString& picture, double tileWidth, double tileHeight)
 {
-    return std::unique_ptr<CShapeFigure>(new CShapeFigure(rect, CreationCodeFromKind(kind), CString(), 0, line, tileWidth,
-                                          tileHeight, picture, std::nullopt, CR_FIGURE_WHITE));
+    return std::unique_ptr<CShapeFigure>(new CShapeFigure(rect, CreationCodeFromKind(kind), CString(), 0, line,
+                                                          tileWidth, tileHeight, picture, std::nullopt,
+                                                          CR_FIGURE_WHITE));
 }
 
 std::unique_ptr<CShapeFigure> CShapeFigure::Border(const RECT& rect, COLORREF line, double tileWidth,
                                                    double tileHeight, const CString& picture)
 {
-    return std::unique_ptr<CShapeFigure>(new CShapeFigure(rect, CC_BORDER, CString(), 0, line, tileWidth, tileHeight, picture,
-                                          std::nullopt, CR_FIGURE_WHITE));
+    return std::unique_ptr<CShapeFigure>(new CShapeFigure(rect, CC_BORDER, CString(), 0, line, tileWidth,
+                                                          tileHeight, picture, std::nullopt, CR_FIGURE_WHITE));
 }
 
 CShapeFigure::CShapeFigure(const RECT& rect, CreationCode creationCode, const CString& text, int textId,
