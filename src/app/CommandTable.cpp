@@ -13,6 +13,9 @@ void CMainFrame::SetHandler(UINT id, std::function<void()> handler)
 void CMainFrame::BuildCommandTable()
 {
     // File
+    SetHandler(ID_FILE_NEW, [this] { OnFileNew(); });
+    SetHandler(ID_FILE_OPEN, [this] { OnFileOpen(); });
+    SetHandler(ID_FILE_SAVE, [this] { OnFileSave(); });
     SetHandler(ID_FILE_EXIT, [this] { OnFileExit(); });
 
     // Insert, Edit and the context menu (editing/)
@@ -30,6 +33,12 @@ void CMainFrame::BuildCommandTable()
     SetHandler(ID_CONTEXT_RESIZE, [this] { OnResize(); });
     SetHandler(ID_ORDER_BRINGFORWARD, [this] { OnBringForward(); });
     SetHandler(ID_ORDER_SENDBACKWARD, [this] { OnSendBackward(); });
+
+    // Colours and pictures
+    SetHandler(ID_LAYOUT_LINECOLOR, [this] { OnLineColor(); });
+    SetHandler(ID_LAYOUT_FILLCOLOR, [this] { OnFillColor(); });
+    SetHandler(ID_FORMAT_BACKGROUND, [this] { OnBackground(); });
+    SetHandler(ID_FORMAT_IMPORT, [this] { OnImport(); });
 
     // Text formatting
     SetHandler(ID_FORMAT_FONT, [this] { OnFormatFont(); });

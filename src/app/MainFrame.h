@@ -219,9 +219,28 @@ public:
     void OnBringForward();
     void OnSendBackward();
 
-    // ---- Background picture (pictures/) --------------------------------------
+    // ---- Colours, background and pictures (pictures/ColorCommands.cpp, pictures/PictureCommands.cpp)
+    // Layout > Line Color and Fill color: the selected figure recoloured
+    // straight on the canvas, then re-made with the new colour.
+    void OnLineColor();
+    void OnFillColor();
+    // Format > BackGround: the picture drawn at (10, 10) under every figure;
+    // Format > Import..: a picture stretched over the selected rectangle.
+    void OnBackground();
+    void OnImport();
     int m_bBackground = 0;
     CString m_strBackground;
+
+    // ---- Files (files/FileCommands.cpp) ----------------------------------------
+    // New empties the drawing; Open shows a picture as the new background;
+    // Save writes the canvas, with the texts of the boxes, as a .bmp file.
+    void OnFileNew();
+    void OnFileOpen();
+    void OnFileSave();
+    // The name Save gives the chosen file: ".bmp" is added unless the name
+    // ends in exactly ".bmp" ("a.BMP" becomes "a.BMP.bmp").
+    static QString SaveFileName(const QString& chosen);
+    CString m_strFilePath;  // the file last opened or saved
 
     // ---- Held figure of Cut/Copy/Paste (editing/Clipboard.cpp) ---------------
     int m_nClipState = 0;  // 0 nothing, 1 cut, 2 copied

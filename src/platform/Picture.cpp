@@ -24,7 +24,7 @@ constexpr long long kMaxPixels = 100LL * 1000 * 1000;
 // bytes a pixel, with room for the decoder's own buffers).
 constexpr int kAllocationLimitMb = 512;
 // The cache keeps at most this many pictures and this many pixel bytes.
-constexpr std::size_t kCacheEntries = 32;
+constexpr std::size_t kCacheEntries = 256;
 constexpr long long kCacheBytes = 256LL * 1024 * 1024;
 
 bool AbsurdSize(long long w, long long h)

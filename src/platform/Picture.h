@@ -20,7 +20,7 @@ public:
     // before decoding). The content decides the format, not the name. Pixels
     // are taken as stored: an embedded colour space is ignored, and so is an
     // orientation tag. Decoded pictures are cached by path, file size and
-    // modification time (32 pictures, 256 MB at most), so a file changed on
+    // modification time (256 pictures, 256 MB at most), so a file changed on
     // disk is decoded again. Safe to call from any thread.
     static std::shared_ptr<const CPicture> Load(const QString& path);
 
