@@ -46,18 +46,23 @@ TEST_F(ColorCommandsTest, FillCoversExactlyTheInsideOfARectangleAndTheEllipseBox
     Add(FK_RECTANGLE, RECT{20, 20, 30, 30}, kBlack, kWhite);
     Add(FK_ELLIPSE, RECT{100, 100, 200, 150}, kBlack, kWhite);
     frame.RefreshCanvas(false);
-    for (POINT p : {POINT{25, 25}, POINT{150, 125}}) {
-        Click(p);
-        ws.QueueColor(kGreen);
-        frame.OnCommand(ID_LAYOUT_FILLCOLOR);
-    }
-    Click(POINT{600, 600});  // the handles go: no squares may be left
+    // Each fill is checked as the command paints it, before any redraw; a
+    // click would re-make the figure and redraw the canvas.
+    Click(POINT{25, 25});
+    ws.QueueColor(kGreen);
+    frame.OnCommand(ID_LAYOUT_FILLCOLOR);
+    frame.HideHandles();  // no squares may be left where they were
     for (int y = 19; y <= 30; ++y)
         for (int x = 19; x <= 30; ++x) {
             const bool inside = x >= 21 && x <= 28 && y >= 21 && y <= 28;
             const bool outline = !inside && x >= 20 && x <= 29 && y >= 20 && y <= 29;
             EXPECT_EQ(Pixel(x, y), inside ? kGreen : outline ? kBlack : kWhite) << x << "," << y;
         }
+    frame.ShowHandles();
+    Click(POINT{150, 125});
+    ws.QueueColor(kGreen);
+    frame.OnCommand(ID_LAYOUT_FILLCOLOR);
+    frame.HideHandles();
     // The ellipse's fill box is x 101..197, y 101..147: a white ring stays on the right and below.
     EXPECT_EQ(Pixel(101, 125), kGreen);
     EXPECT_EQ(Pixel(197, 125), kGreen);
