@@ -237,6 +237,8 @@ public:
     void OnFileNew();
     void OnFileOpen();
     void OnFileSave();
+    // What Open does with the chosen file (also a picture named on the command line).
+    void OpenPicture(const QString& path);
     // The name Save gives the chosen file: ".bmp" is added unless the name
     // ends in exactly ".bmp" ("a.BMP" becomes "a.BMP.bmp").
     static QString SaveFileName(const QString& chosen);

@@ -38,8 +38,12 @@ void CMainFrame::OnFileNew()
 void CMainFrame::OnFileOpen()
 {
     const QStringList chosen = WindowSystem().GetOpenFileNames(this, kBitmapFilter, false);
-    if (chosen.isEmpty())
-        return;
+    if (!chosen.isEmpty())
+        OpenPicture(chosen.front());
+}
+
+void CMainFrame::OpenPicture(const QString& path)
+{
     // The drawing goes; the text boxes stay, each with its figure, so they
     // can still be moved, deleted and saved.
     for (int i = g_pFigures->GetSize() - 1; i >= 0; --i) {
@@ -48,8 +52,8 @@ void CMainFrame::OnFileOpen()
     }
     ClearSelection();
     m_nMode = MODE_NONE;
-    m_strFilePath = chosen.front();
-    m_strBackground = chosen.front();
+    m_strFilePath = path;
+    m_strBackground = path;
     m_bBackground = 1;
     // The picture at (10, 10) at its own size, as every later redraw shows it.
     RefreshCanvas(false);
