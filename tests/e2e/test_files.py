@@ -23,6 +23,14 @@ def read_bmp(path):
     return data, width, height, bits, off
 
 
+def focused_window(s, name, what, other_than=None):
+    """Waits until a window of that name has the keyboard focus; its id."""
+    def ready():
+        wid = s.xdo("getwindowfocus")
+        return wid if wid != other_than and s.xdo("getwindowname", wid) == name else None
+    return poll(ready, what)
+
+
 def pixel(bmp, x, y):
     """(r, g, b) of canvas pixel (x, y): rows run from the bottom up."""
     data, width, height, _, off = bmp
@@ -43,13 +51,11 @@ with Session(sys.argv[1]) as s:
     target = os.path.join(s.tmp, "drawing")
     # The menu keys: F10 opens the File menu ("&File" and "&Format" share Alt+F).
     s.key("F10", "Down", "Down", "Down", "Return")  # File > Save
-    poll(lambda: len(s.windows_titled()) >= 1 and s.xdo("search", "--onlyvisible", "--name", "^Save As$"),
-         "the save dialog")
+    dialog = focused_window(s, "Save As", "the save dialog")
     s.type(target)
     s.key("Return")
-    # A new name is asked about; Yes is the default answer.
-    poll(lambda: s.xdo("search", "--onlyvisible", "--name", "^Save As$").count("\n") >= 1,
-         "the question before creating the file")
+    # A new name is asked about, in a box of its own; Yes is the default answer.
+    focused_window(s, "Save As", "the question before creating the file", other_than=dialog)
     s.key("Return")
     poll(lambda: os.path.exists(target + ".bmp") and os.path.getsize(target + ".bmp") > 0, "the saved file")
     check(not os.path.exists(target), "the name got .bmp")
@@ -70,7 +76,7 @@ with Session(sys.argv[1]) as s:
     # File > Open of the saved file: an empty drawing over the picture at (10, 10).
     s.click((700, 500))  # the keyboard back to the window (no window manager hands it back)
     s.key("F10", "Down", "Down", "Return")  # File > Open
-    poll(lambda: s.xdo("search", "--onlyvisible", "--name", "^Open$"), "the open dialog")
+    focused_window(s, "Open", "the open dialog")
     s.type(target + ".bmp")
     s.key("Return")
     s.wait_for_pixel((RECT[0] + 10, 230 + 10), GREY, "the saved rectangle, 10 pixels over")
