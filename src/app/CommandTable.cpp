@@ -34,6 +34,10 @@ void CMainFrame::BuildCommandTable()
     SetHandler(ID_ORDER_BRINGFORWARD, [this] { OnBringForward(); });
     SetHandler(ID_ORDER_SENDBACKWARD, [this] { OnSendBackward(); });
 
+    // Borders
+    SetHandler(ID_INSERT_BORDER, [this] { OnBorder(); });
+    SetHandler(ID_FORMAT_BORDER, [this] { OnBorder(); });
+
     // Colours and pictures
     SetHandler(ID_LAYOUT_LINECOLOR, [this] { OnLineColor(); });
     SetHandler(ID_LAYOUT_FILLCOLOR, [this] { OnFillColor(); });

@@ -231,6 +231,13 @@ public:
     int m_bBackground = 0;
     CString m_strBackground;
 
+    // ---- Borders (borders/TileBorder.cpp) -------------------------------------
+    // Insert > Border and Format > Border: the Border dialog, then an outer
+    // border round the whole window or tiles round the selected white rectangle.
+    void OnBorder();
+    // The index of the first border figure, or -1.
+    int FindOuterBorder() const;
+
     // ---- Files (files/FileCommands.cpp) ----------------------------------------
     // New empties the drawing; Open shows a picture as the new background;
     // Save writes the canvas, with the texts of the boxes, as a .bmp file.

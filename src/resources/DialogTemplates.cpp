@@ -1,0 +1,31 @@
+#include "resources/DialogTemplates.h"
+
+const DialogTemplate& RectDialogTemplate()
+{
+    static const DialogTemplate tmpl{
+        .name = "RectDialog",
+        .caption = "Border",
+        .fontFace = "MS Sans Serif",
+        .pointSize = 8,
+        .cx = 280,
+        .cy = 151,
+        .controls = {
+            {IDC_BORDER_OK, ControlKind::PushButton, "OK", 217, 65, 50, 14, WS_GROUP | WS_TABSTOP},
+            {IDCANCEL, ControlKind::PushButton, "Cancel", 216, 87, 50, 14},
+            {IDC_STATIC, ControlKind::Static, "Width", 32, 15, 25, 16},
+            {IDC_STATIC, ControlKind::Static, "Height", 127, 15, 25, 16},
+            {IDC_BORDER_WIDTH, ControlKind::Edit, QString(), 66, 12, 48, 12, ES_NUMBER | WS_BORDER | ES_AUTOHSCROLL},
+            {IDC_BORDER_HEIGHT, ControlKind::Edit, QString(), 171, 12, 48, 12, ES_NUMBER | WS_BORDER | ES_AUTOHSCROLL},
+            {IDC_BORDER_LEFTRIGHT, ControlKind::CheckBox, "Left and Right", 56, 58, 61, 10},
+            {IDC_BORDER_ALL, ControlKind::CheckBox, "All", 159, 58, 23, 10},
+            {IDC_STATIC, ControlKind::Static, "File", 32, 33, 24, 16},
+            {IDC_BORDER_FILE, ControlKind::Edit, QString(), 66, 31, 154, 12, ES_READONLY | WS_BORDER | ES_AUTOHSCROLL},
+            {IDC_BORDER_BROWSE, ControlKind::PushButton, "...", 226, 28, 12, 16},
+            {IDC_STATIC, ControlKind::GroupBox, "Outer Border", 18, 100, 178, 33},
+            {IDC_STATIC, ControlKind::Static,
+             "  Click on the radio button above to Apply Border to the    Whole Window.", 22, 108, 173, 19},
+            {IDC_BORDER_OUTER, ControlKind::RadioButton, "Outer Border", 19, 86, 56, 10},
+        },
+    };
+    return tmpl;
+}

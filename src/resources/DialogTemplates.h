@@ -1,0 +1,18 @@
+// The dialog templates, as data the dialogs are built from (control ids,
+// kinds, texts, places and sizes in dialog units, styles).
+#pragma once
+
+#include "platform/DialogTemplate.h"
+
+// Control ids of "RectDialog", the Border dialog.
+constexpr int IDC_BORDER_OK = 1012;
+constexpr int IDC_BORDER_WIDTH = 1001;
+constexpr int IDC_BORDER_HEIGHT = 1004;
+constexpr int IDC_BORDER_LEFTRIGHT = 1010;
+constexpr int IDC_BORDER_ALL = 1011;
+constexpr int IDC_BORDER_FILE = 1005;
+constexpr int IDC_BORDER_BROWSE = 1013;
+constexpr int IDC_BORDER_OUTER = 1014;
+
+// "RectDialog": caption "Border", 8 point "MS Sans Serif", 280 x 151.
+const DialogTemplate& RectDialogTemplate();
