@@ -37,6 +37,7 @@ void CMainFrame::BuildCommandTable()
     // Borders
     SetHandler(ID_INSERT_BORDER, [this] { OnBorder(); });
     SetHandler(ID_FORMAT_BORDER, [this] { OnBorder(); });
+    SetHandler(ID_FORMAT_KORVABORDER, [this] { OnGlyphBorder(); });
 
     // Colours and pictures
     SetHandler(ID_LAYOUT_LINECOLOR, [this] { OnLineColor(); });

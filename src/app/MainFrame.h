@@ -237,6 +237,10 @@ public:
     void OnBorder();
     // The index of the first border figure, or -1.
     int FindOuterBorder() const;
+    // Format > Korva Border: characters of a border font rendered into a new
+    // numbered tile file, laid round the whole window or the selected figure
+    // (borders/GlyphBorder.cpp).
+    void OnGlyphBorder();
 
     // ---- Files (files/FileCommands.cpp) ----------------------------------------
     // New empties the drawing; Open shows a picture as the new background;

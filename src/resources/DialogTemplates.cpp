@@ -29,3 +29,27 @@ const DialogTemplate& RectDialogTemplate()
     };
     return tmpl;
 }
+
+const DialogTemplate& SampleDialogTemplate()
+{
+    static const DialogTemplate tmpl{
+        .name = "SampleDialog",
+        .caption = "FontBorder",
+        .fontFace = "MS Sans Serif",
+        .pointSize = 8,
+        .cx = 322,
+        .cy = 188,
+        .controls = {
+            {IDC_GLYPH_TEXT, ControlKind::Edit, QString(), 60, 47, 157, 69,
+             ES_MULTILINE | WS_BORDER | ES_AUTOHSCROLL | WS_TABSTOP},
+            {IDC_GLYPH_FACE, ControlKind::ComboBox, QString(), 23, 19, 117, 78, CBS_DROPDOWNLIST | CBS_SORT | WS_VSCROLL},
+            {IDC_GLYPH_SIZE, ControlKind::ComboBox, QString(), 259, 19, 49, 62, CBS_DROPDOWN | WS_VSCROLL},
+            {IDC_GLYPH_STYLE, ControlKind::ComboBox, QString(), 155, 19, 86, 60, CBS_DROPDOWN | WS_VSCROLL},
+            {IDOK, ControlKind::PushButton, "Ok", 66, 124, 60, 18},
+            {IDC_GLYPH_CANCEL, ControlKind::PushButton, "Cancel", 147, 124, 60, 18},
+            {IDC_GLYPH_BOUNDING, ControlKind::RadioButton, "Bounding Border", 249, 66, 69, 10},
+            {IDC_GLYPH_OUTER, ControlKind::RadioButton, "Outer Border", 249, 91, 69, 10},
+        },
+    };
+    return tmpl;
+}

@@ -16,3 +16,15 @@ constexpr int IDC_BORDER_OUTER = 1014;
 
 // "RectDialog": caption "Border", 8 point "MS Sans Serif", 280 x 151.
 const DialogTemplate& RectDialogTemplate();
+
+// Control ids of "SampleDialog", the glyph border dialog.
+constexpr int IDC_GLYPH_TEXT = 1022;
+constexpr int IDC_GLYPH_FACE = 1016;
+constexpr int IDC_GLYPH_SIZE = 1017;
+constexpr int IDC_GLYPH_STYLE = 1018;
+constexpr int IDC_GLYPH_CANCEL = 1021;
+constexpr int IDC_GLYPH_BOUNDING = 1023;
+constexpr int IDC_GLYPH_OUTER = 1024;
+
+// "SampleDialog": caption "FontBorder", 8 point "MS Sans Serif", 322 x 188.
+const DialogTemplate& SampleDialogTemplate();

@@ -68,9 +68,9 @@ TEST(MainWindowTest, OnlyItemsWithoutACommandAreDisabled)
 {
     CMainFrame frame;
     // "SlidesDialog" and the alignment buttons have no command by design;
-    // the glyph border and slide-show commands are not built yet.
+    // the slide show is not built yet.
     const std::set<UINT> disabled = {ID_FORMAT_SLIDESDIALOG, ID_ALIGN_LEFT, ID_ALIGN_CENTER, ID_ALIGN_RIGHT,
-                                     ID_FORMAT_KORVABORDER, ID_FORMAT_SLIDESHOW};
+                                     ID_FORMAT_SLIDESHOW};
     QList<QAction*> items = frame.m_pToolBar->actions();
     for (QAction* top : frame.menuBar()->actions())
         items += top->menu()->actions();
