@@ -142,27 +142,13 @@ TEST_F(TileBorderTest, WithoutSelectionOnAColouredFigureOrOnAWhiteEllipseNoBorde
     const QString tile = Picture(QStringLiteral("tile.png"), 10, 10);
     Add(FK_RECTANGLE, RECT{10, 10, 100, 100}, kBlack, kRed);
     Add(FK_ELLIPSE, RECT{200, 10, 300, 100}, kBlack, kWhite);
-    const struct {
-        POINT click;
-        QString message;
-    } cases[] = {
-        {{600, 600}, QStringLiteral("Either select outer border option or select any rectangle to Apply Bounded Border")},
-        {{50, 50}, QStringLiteral("Border can't be applied on coloured rectangle")},
-        {{250, 50}, QString()},
-    };
-    for (const auto& c : cases) {
-        ws.Reset();
-        Click(c.click);
-        Border(Choose(tile));
-        const auto shown = ws.Shown(DialogKind::MessageBox);
-        if (c.message.isEmpty()) {
-            EXPECT_TRUE(shown.empty());
-        } else {
-            ASSERT_EQ(shown.size(), 1u);
-            EXPECT_EQ(shown[0].text, c.message);
-            EXPECT_EQ(shown[0].owner, &frame);
-        }
-    }
+    ExpectMessages(
+        {
+            {{600, 600}, QStringLiteral("Either select outer border option or select any rectangle to Apply Bounded Border")},
+            {{50, 50}, QStringLiteral("Border can't be applied on coloured rectangle")},
+            {{250, 50}, QString()},
+        },
+        [&] { Border(Choose(tile)); });
     EXPECT_FALSE(Fig(0).HasPicture());
     EXPECT_FALSE(Fig(1).HasPicture());
     EXPECT_EQ(g_pFigures->GetSize(), 2);

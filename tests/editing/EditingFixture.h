@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <functional>
 #include <set>
 #include <tuple>
 #include <utility>
@@ -103,6 +104,29 @@ protected:
         }
     }
     void Tap(UINT vk) { Key(vk); Key(vk, Input::Handlers, false, QEvent::KeyRelease); }
+
+    // A command tried on what a click at each point selects (or on nothing):
+    // the message it shows, or none where `message` is empty.
+    struct MessageCase {
+        POINT click;
+        QString message;
+    };
+    void ExpectMessages(std::initializer_list<MessageCase> cases, const std::function<void()>& command)
+    {
+        for (const MessageCase& c : cases) {
+            ws.Reset();
+            Click(c.click);
+            command();
+            const auto shown = ws.Shown(DialogKind::MessageBox);
+            if (c.message.isEmpty()) {
+                EXPECT_TRUE(shown.empty()) << c.click.x << "," << c.click.y;
+                continue;
+            }
+            ASSERT_EQ(shown.size(), 1u) << c.click.x << "," << c.click.y;
+            EXPECT_EQ(shown[0].text, c.message);
+            EXPECT_EQ(shown[0].owner, &frame);
+        }
+    }
 
     // The set of canvas pixels that differ between two images.
     static Pixels Diff(const QImage& a, const QImage& b)

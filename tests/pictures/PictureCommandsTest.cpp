@@ -79,27 +79,16 @@ TEST_F(ColorCommandsTest, FillRefusesWithoutSelectionOnABorderAndSilentlyOnALine
 {
     AddPicture(FK_RECTANGLE, RECT{10, 10, 100, 100}, Picture(QStringLiteral("t.png"), 10, 10), 10, 10);
     Add(FK_LINE, RECT{200, 200, 300, 200}, kBlack);
-    const struct {
-        POINT click;
-        QString message;
-    } cases[] = {
-        {{600, 600}, QStringLiteral("First select any fig to fill")},
-        {{50, 50}, QStringLiteral("you can't fill color inside a border")},
-        {{250, 200}, QString()},
-    };
-    for (const auto& c : cases) {
-        ws.Reset();
-        Click(c.click);
-        ws.QueueColor(kGreen);
-        frame.OnCommand(ID_LAYOUT_FILLCOLOR);
-        const auto shown = ws.Shown(DialogKind::MessageBox);
-        if (c.message.isEmpty()) {
-            EXPECT_TRUE(shown.empty());
-        } else {
-            ASSERT_EQ(shown.size(), 1u);
-            EXPECT_EQ(shown[0].text, c.message);
-        }
-    }
+    ExpectMessages(
+        {
+            {{600, 600}, QStringLiteral("First select any fig to fill")},
+            {{50, 50}, QStringLiteral("you can't fill color inside a border")},
+            {{250, 200}, QString()},
+        },
+        [&] {
+            ws.QueueColor(kGreen);
+            frame.OnCommand(ID_LAYOUT_FILLCOLOR);
+        });
     EXPECT_EQ(Fig(0).m_dTileWidth, 10.0) << "the border keeps its tiles";
     EXPECT_EQ(Fig(0).FillColor(), kWhite);
     EXPECT_EQ(frame.m_crFill, kWhite) << "a refused colour is dropped";
