@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests and the end-to-end tests need,
-# but only those that are missing. Quiet when everything is there.
+# Installs the Debian packages the build, the tests, the end-to-end tests and the
+# Debian package need, but only those that are missing. Quiet when everything is there.
 set -euo pipefail
 
 PACKAGES=(
@@ -9,6 +9,7 @@ PACKAGES=(
   fonts-dejavu-core fonts-liberation2
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
+  python3 desktop-file-utils appstream librsvg2-bin dpkg-dev
 )
 
 missing=()

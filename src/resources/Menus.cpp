@@ -81,20 +81,17 @@ QPixmap ToolbarButtonImage(int index)
 
 QIcon ApplicationIcon()
 {
-    QPixmap pm(32, 32);
-    pm.fill(Qt::white);
-    QPainter p(&pm);
-    p.setPen(QColor(0x40, 0x40, 0x40));
-    p.drawRect(0, 0, 31, 31);
-    // A tile border round a small figure: the program's two main ideas.
-    for (int i = 0; i < 8; ++i) {
-        const QColor c = (i % 2) ? QColor(0x2A, 0x6F, 0xB0) : QColor(0xE0, 0x9A, 0x2A);
-        p.fillRect(2 + i * 3 + (i > 0 ? i : 0) - i, 2, 3, 3, c);
-    }
-    p.setBrush(QColor(0xC0, 0xC0, 0xC0));
-    p.drawEllipse(QRect(8, 9, 16, 14));
-    p.drawLine(5, 27, 27, 27);
-    return QIcon(pm);
+    // The icon's PNG sizes live in the library's resources (veltra_icons.qrc);
+    // a static library's resources are registered by name before first use.
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(veltra_icons);
+        return true;
+    }();
+    (void)registered;
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/veltra-%1.png").arg(size), QSize(size, size));
+    return icon;
 }
 
 void FillMenu(QMenu& menu, const std::vector<MenuItemResource>& items,

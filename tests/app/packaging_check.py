@@ -1,0 +1,151 @@
+"""Checks what installing and packaging the program produce:
+
+    packaging_check.py install BUILD_DIR VERSION APP_ID
+        `cmake --install BUILD_DIR` into a temporary prefix
+    packaging_check.py deb BUILD_DIR VERSION APP_ID
+        the Debian package CPack makes from BUILD_DIR, unpacked, and its fields
+
+Either way the tree must hold exactly the program, the desktop entry, the
+icons and the AppStream data, and the desktop entry and the AppStream data must
+pass desktop-file-validate and `appstreamcli validate --no-net`.
+"""
+import os
+import shutil
+import struct
+import subprocess
+import sys
+import tempfile
+import xml.etree.ElementTree as ET
+
+mode, build_dir, version, app_id = sys.argv[1], os.path.abspath(sys.argv[2]), sys.argv[3], sys.argv[4]
+SIZES = (16, 24, 32, 48, 64, 128, 256)
+MIME_TYPES = {"image/bmp", "image/png", "image/jpeg", "image/gif"}
+failures = []
+
+
+def check(condition, what):
+    print(("ok: " if condition else "FAIL: ") + what)
+    if not condition:
+        failures.append(what)
+
+
+def run(args, **kw):
+    return subprocess.run(args, capture_output=True, text=True, timeout=180, **kw)
+
+
+def png_size(path):
+    with open(path, "rb") as f:
+        head = f.read(24)
+    if head[:8] != b"\x89PNG\r\n\x1a\n" or head[12:16] != b"IHDR":
+        return None
+    return struct.unpack(">II", head[16:24])
+
+
+def desktop_entry(path):
+    entry, group = {}, None
+    with open(path, encoding="utf-8") as f:
+        for line in f:
+            line = line.rstrip("\n")
+            if line.startswith("["):
+                group = line
+            elif group == "[Desktop Entry]" and "=" in line and not line.startswith("#"):
+                key, _, value = line.partition("=")
+                entry[key.strip()] = value.strip()
+    return entry
+
+
+def check_tree(usr):
+    """usr: the folder that stands for the prefix /usr (bin/, share/)."""
+    desktop = "share/applications/%s.desktop" % app_id
+    metainfo = "share/metainfo/%s.metainfo.xml" % app_id
+    icons = ["share/icons/hicolor/%dx%d/apps/veltra.png" % (n, n) for n in SIZES]
+    svg = "share/icons/hicolor/scalable/apps/veltra.svg"
+    expected = {"bin/veltra", desktop, metainfo, svg, *icons}
+    found = set()
+    for root, _, files in os.walk(usr):
+        for name in files:
+            found.add(os.path.relpath(os.path.join(root, name), usr))
+    check(found == expected, "exactly the expected files (missing %s, extra %s)"
+          % (sorted(expected - found), sorted(found - expected)))
+
+    program = os.path.join(usr, "bin/veltra")
+    check(os.access(program, os.X_OK), "bin/veltra is executable")
+    if os.access(program, os.X_OK):
+        env = dict(os.environ, QT_QPA_PLATFORM="offscreen")
+        r = run([program, "--version"], env=env)
+        check(r.returncode == 0 and r.stdout == "Veltra %s\n" % version,
+              "the installed program prints its version (got %d, %r)" % (r.returncode, r.stdout))
+
+    for n, icon in zip(SIZES, icons):
+        path = os.path.join(usr, icon)
+        check(os.path.exists(path) and png_size(path) == (n, n), "a %dx%d PNG icon" % (n, n))
+    path = os.path.join(usr, svg)
+    if os.path.exists(path):
+        check(ET.parse(path).getroot().tag == "{http://www.w3.org/2000/svg}svg", "the scalable icon is an SVG")
+
+    path = os.path.join(usr, desktop)
+    if os.path.exists(path):
+        r = run(["desktop-file-validate", path])
+        check(r.returncode == 0 and not r.stdout.strip(),
+              "desktop-file-validate passes (%s)" % (r.stdout + r.stderr).strip())
+        entry = desktop_entry(path)
+        check(entry.get("Name") == "Veltra Design & Pattern Creation Tool", "the entry's Name")
+        check(entry.get("Exec") == "veltra %f", "the entry starts veltra with one file")
+        check(entry.get("Icon") == "veltra" and entry.get("Terminal") == "false", "the entry's icon, no terminal")
+        check(set(filter(None, entry.get("MimeType", "").split(";"))) == MIME_TYPES, "the entry's picture types")
+        check(entry.get("Categories") == "Graphics;2DGraphics;", "the entry's categories")
+        check(bool(entry.get("GenericName")) and bool(entry.get("Comment")), "a generic name and a comment")
+
+    path = os.path.join(usr, metainfo)
+    if os.path.exists(path):
+        r = run(["appstreamcli", "validate", "--no-net", path])
+        check(r.returncode == 0, "appstreamcli validate --no-net passes (%s)" % (r.stdout + r.stderr).strip())
+        component = ET.parse(path).getroot()
+        check(component.get("type") == "desktop-application" and component.findtext("id") == app_id,
+              "a desktop application with the id " + app_id)
+        check(component.findtext("launchable") == app_id + ".desktop", "launched by the desktop entry")
+        releases = [r.get("version") for r in component.iter("release")]
+        check(releases[:1] == [version], "the newest release is %s (got %s)" % (version, releases))
+    # The desktop entry, the AppStream data and the icon, together as a tree.
+    r = run(["appstreamcli", "validate-tree", "--no-net", os.path.dirname(usr)])
+    check(r.returncode == 0, "appstreamcli validate-tree passes (%s)" % (r.stdout + r.stderr).strip())
+
+
+tmp = tempfile.mkdtemp(prefix="veltra-packaging-")
+try:
+    if mode == "install":
+        r = run(["cmake", "--install", build_dir, "--prefix", os.path.join(tmp, "usr")])
+        check(r.returncode == 0, "cmake --install succeeds (%s)" % r.stderr.strip())
+        check_tree(os.path.join(tmp, "usr"))
+    elif mode == "deb":
+        arch = run(["dpkg", "--print-architecture"]).stdout.strip()
+        r = run(["cpack", "-G", "DEB", "--config", os.path.join(build_dir, "CPackConfig.cmake"), "-B", tmp],
+                cwd=tmp)
+        check(r.returncode == 0, "cpack makes the package (%s)" % (r.stdout + r.stderr).strip()[-2000:])
+        deb = os.path.join(tmp, "veltra_%s_%s.deb" % (version, arch))
+        check(os.path.exists(deb), "the package is named " + os.path.basename(deb))
+        if os.path.exists(deb):
+            fields = {f: run(["dpkg-deb", "-f", deb, f]).stdout.strip()
+                      for f in ("Package", "Version", "Architecture", "Depends", "Maintainer", "Section")}
+            print("Depends:", fields["Depends"])
+            check(fields["Package"] == "veltra" and fields["Version"] == version and fields["Architecture"] == arch,
+                  "package veltra %s for %s" % (version, arch))
+            check(fields["Section"] == "graphics" and "<" in fields["Maintainer"], "a section and a maintainer")
+            depends = {d.strip().split(" ")[0] for d in fields["Depends"].split(",")}
+            for needed in ("fonts-dejavu-core", "fonts-liberation2", "qt6-image-formats-plugins", "qt6-qpa-plugins"):
+                check(needed in depends, "depends on " + needed)
+            # Found by dpkg-shlibdeps from the program's own links.
+            for library in ("libc6", "libstdc++6", "libqt6core6", "libqt6gui6", "libqt6widgets6", "libfontconfig1"):
+                check(library in depends, "depends on " + library + " (from the program's libraries)")
+            root = os.path.join(tmp, "root")
+            r = run(["dpkg-deb", "-x", deb, root])
+            check(r.returncode == 0, "dpkg-deb -x unpacks it")
+            check(sorted(os.listdir(root)) == ["usr"], "everything under /usr")
+            check_tree(os.path.join(root, "usr"))
+    else:
+        sys.exit("unknown mode " + mode)
+finally:
+    shutil.rmtree(tmp, ignore_errors=True)
+
+if failures:
+    sys.exit(1)
