@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <memory>
 
 namespace {
 
@@ -78,7 +79,25 @@ void DrawTiles(CMainFrame& frame, const RECT& rc, double A, double B, const CStr
     DrawPicture(tile.DC(), *picture, 0, 0);
 
     CDC& dc = *frame.m_pCanvasDC;
-    const auto copy = [&](double x, double y) { dc.StretchBlt(Trunc(x), Trunc(y), a, b2, tile.DC(), 0, 0, W, H, SRCCOPY); };
+    // Every tile is the same stretch of the picture: it is stretched once
+    // and block-copied to each tile that lies wholly on the canvas. A tile
+    // cut by the canvas edge is stretched in place, as the clipping of a
+    // stretch decides which source pixels its visible part takes.
+    std::unique_ptr<CMemoryDC> stretched;
+    if (a <= frame.m_cxCanvas && b2 <= frame.m_cyCanvas) {  // a larger tile is never wholly on the canvas
+        stretched = std::make_unique<CMemoryDC>(a, b2);
+        stretched->DC().SetStretchBltMode(dc.GetStretchBltMode());
+        stretched->DC().StretchBlt(0, 0, a, b2, tile.DC(), 0, 0, W, H, SRCCOPY);
+    }
+    const auto copy = [&](double x, double y) {
+        const int ix = Trunc(x), iy = Trunc(y);
+        const bool inside = stretched && ix >= 0 && iy >= 0 && static_cast<long long>(ix) + a <= frame.m_cxCanvas &&
+                            static_cast<long long>(iy) + b2 <= frame.m_cyCanvas;
+        if (inside)
+            dc.BitBlt(ix, iy, a, b2, stretched->DC(), 0, 0, SRCCOPY);
+        else
+            dc.StretchBlt(ix, iy, a, b2, tile.DC(), 0, 0, W, H, SRCCOPY);
+    };
     const double l = rc.left, t = rc.top, r = rc.right, b = rc.bottom;
     for (double y = t; y + B <= b + kTileAllowance; y += B)
         copy(l, y);

@@ -155,3 +155,43 @@ TEST_F(TileBorderTest, WithoutSelectionOnAColouredFigureOrOnAWhiteEllipseNoBorde
 }
 
 }  // namespace
+
+namespace {
+
+// Every tile, on the canvas or cut by its edge, holds exactly the pixels of
+// the picture stretched onto that tile alone.
+TEST_F(TileBorderTest, EachTileIsExactlyThePictureStretchedOntoIt)
+{
+    // A picture with detail in every pixel, so a tile sampled differently shows.
+    QImage art(37, 23, QImage::Format_RGB32);
+    for (int y = 0; y < art.height(); ++y)
+        for (int x = 0; x < art.width(); ++x)
+            art.setPixel(x, y, qRgb(x * 7 % 256, y * 11 % 256, (x * y) % 256));
+    const QString path = dir.filePath(QStringLiteral("art.png"));
+    ASSERT_TRUE(art.save(path));
+    // Wholly on the canvas, and cut by its left, top, right and bottom edges.
+    for (RECT rc : {RECT{100, 100, 400, 300}, RECT{-30, -20, 270, 180}, RECT{800, 600, 1100, 800}}) {
+        g_pFigures->RemoveAll();
+        g_pFigures->Add(CShapeFigure::Picture(FK_RECTANGLE, rc, kGrey, path, 50, 40));
+        frame.RefreshCanvas(false);
+        QImage expected(frame.m_bmpCanvas.size(), QImage::Format_RGB32);
+        expected.fill(Qt::white);
+        {
+            CDC dc(expected);
+            QImage source = art.copy();
+            const CDC src(source);
+            const auto tile = [&](int x, int y) { dc.StretchBlt(x, y, 50, 40, src, 0, 0, 37, 23, SRCCOPY); };
+            for (int y = rc.top; y + 40 <= rc.bottom; y += 40) {
+                tile(rc.left, y);
+                tile(rc.right - 50, y);
+            }
+            for (int x = rc.left + 50; x + 50 <= rc.right - 50; x += 50) {
+                tile(x, rc.top);
+                tile(x, rc.bottom - 40);
+            }
+        }
+        EXPECT_TRUE(Diff(expected, frame.m_bmpCanvas).empty()) << rc.left << "," << rc.top;
+    }
+}
+
+}  // namespace
