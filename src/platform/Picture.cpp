@@ -201,6 +201,42 @@ CPicture::CPicture(QImage image) : m_image(std::move(image))
         m_image.convertTo(QImage::Format_ARGB32_Premultiplied);
 }
 
+const QImage& CPicture::OnWhite() const
+{
+    std::call_once(m_onWhiteOnce, [this] {
+        const int w = GetWidth(), h = GetHeight();
+        if (w <= 0 || h <= 0)
+            return;
+        CMemoryDC surface(w, h);
+        surface.DC().FillRect(RECT{0, 0, w, h}, CBrush::White());
+        DrawPicture(surface.DC(), *this, 0, 0);
+        m_onWhite = surface.Image();
+    });
+    return m_onWhite;
+}
+
+QImage CPicture::StretchedOnWhite(int w, int h, int stretchMode) const
+{
+    constexpr std::size_t kKept = 8;
+    if (w <= 0 || h <= 0)
+        return QImage();
+    const std::lock_guard<std::mutex> lock(m_stretchMutex);
+    for (const Stretch& s : m_stretches)
+        if (s.w == w && s.h == h && s.mode == stretchMode)
+            return s.image;
+    QImage source = OnWhite();
+    if (source.isNull())
+        return QImage();
+    const CDC from(source);
+    CMemoryDC to(w, h);
+    to.DC().SetStretchBltMode(stretchMode);
+    to.DC().StretchBlt(0, 0, w, h, from, 0, 0, GetWidth(), GetHeight(), SRCCOPY);
+    if (m_stretches.size() == kKept)
+        m_stretches.erase(m_stretches.begin());
+    m_stretches.push_back(Stretch{w, h, stretchMode, to.Image()});
+    return m_stretches.back().image;
+}
+
 std::shared_ptr<const CPicture> CPicture::Load(const QString& path)
 {
     if (path.isEmpty())

@@ -11,6 +11,8 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
+#include <vector>
 
 class CPicture {
 public:
@@ -34,11 +36,29 @@ public:
     // The decoded pixels, QImage::Format_ARGB32_Premultiplied.
     const QImage& Image() const { return m_image; }
 
+    // The picture drawn at its natural size over white, as a 32-bit RGB
+    // surface: what a white memory DC holds after DrawPicture at (0, 0).
+    // Made once per decoded picture, so redraws that stretch or tile it do
+    // not composite it again. Safe to call from any thread.
+    const QImage& OnWhite() const;
+    // OnWhite stretched (SRCCOPY, `stretchMode`) onto a w x h surface, as a
+    // StretchBlt of its whole area gives it; the last few sizes are kept, so
+    // a border redrawn at the same tile size costs block copies only.
+    QImage StretchedOnWhite(int w, int h, int stretchMode) const;
+
     // Drops every cached picture (when the program ends, or a test needs fresh decoding).
     static void ClearCache();
 
 private:
     QImage m_image;
+    mutable std::once_flag m_onWhiteOnce;
+    mutable QImage m_onWhite;
+    struct Stretch {
+        int w, h, mode;
+        QImage image;
+    };
+    mutable std::mutex m_stretchMutex;
+    mutable std::vector<Stretch> m_stretches;  // newest last
 };
 
 // Draws `picture` with its top-left corner at (x, y), at its natural size (one

@@ -38,11 +38,12 @@ void DrawPictureRectangle(CMainFrame& frame, const CShapeFigure& fig)
     const int h = picture->GetHeight();
     if (w <= 0 || h <= 0)
         return;
-    CMemoryDC mem(w, h);
-    mem.DC().FillRect(RECT{0, 0, w, h}, CBrush::White());
-    DrawPicture(mem.DC(), *picture, 0, 0);
+    // The picture on white, composited once per decoded picture; the copy
+    // shares its pixels and is only read.
+    QImage onWhite = picture->OnWhite();
+    const CDC mem(onWhite);
     const RECT& rc = fig.m_rect;
-    frame.m_pCanvasDC->StretchBlt(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, mem.DC(), 0, 0,
+    frame.m_pCanvasDC->StretchBlt(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, mem, 0, 0,
                                   static_cast<int>(frame.m_fPictureWidth),
                                   static_cast<int>(frame.m_fPictureHeight), SRCCOPY);
 }
@@ -74,29 +75,47 @@ void DrawTiles(CMainFrame& frame, const RECT& rc, double A, double B, const CStr
     const int th = std::min(H, frame.m_cyCanvas);
     if (tw <= 0 || th <= 0)
         return;
-    CMemoryDC tile(tw, th);
-    tile.DC().FillRect(RECT{0, 0, tw, th}, CBrush::White());
-    DrawPicture(tile.DC(), *picture, 0, 0);
+    // A picture that fits the canvas is its composite on white, made once;
+    // a larger one is cut to the canvas as the tile DC cuts it.
+    std::unique_ptr<CMemoryDC> cut;
+    QImage onWhite;
+    if (tw == W && th == H) {
+        onWhite = picture->OnWhite();
+    } else {
+        cut = std::make_unique<CMemoryDC>(tw, th);
+        cut->DC().FillRect(RECT{0, 0, tw, th}, CBrush::White());
+        DrawPicture(cut->DC(), *picture, 0, 0);
+    }
+    const CDC tileDC(onWhite);
+    const CDC& tileSource = cut ? cut->DC() : tileDC;
 
     CDC& dc = *frame.m_pCanvasDC;
     // Every tile is the same stretch of the picture: it is stretched once
     // and block-copied to each tile that lies wholly on the canvas. A tile
     // cut by the canvas edge is stretched in place, as the clipping of a
     // stretch decides which source pixels its visible part takes.
-    std::unique_ptr<CMemoryDC> stretched;
+    // A picture that fits the canvas keeps its stretch for the next redraws.
+    QImage stretched;
     if (a <= frame.m_cxCanvas && b2 <= frame.m_cyCanvas) {  // a larger tile is never wholly on the canvas
-        stretched = std::make_unique<CMemoryDC>(a, b2);
-        stretched->DC().SetStretchBltMode(dc.GetStretchBltMode());
-        stretched->DC().StretchBlt(0, 0, a, b2, tile.DC(), 0, 0, W, H, SRCCOPY);
+        if (cut) {
+            CMemoryDC once(a, b2);
+            once.DC().SetStretchBltMode(dc.GetStretchBltMode());
+            once.DC().StretchBlt(0, 0, a, b2, tileSource, 0, 0, W, H, SRCCOPY);
+            stretched = once.Image();
+        } else {
+            stretched = picture->StretchedOnWhite(a, b2, dc.GetStretchBltMode());
+        }
     }
+    const CDC stretchedDC(stretched);
     const auto copy = [&](double x, double y) {
         const int ix = Trunc(x), iy = Trunc(y);
-        const bool inside = stretched && ix >= 0 && iy >= 0 && static_cast<long long>(ix) + a <= frame.m_cxCanvas &&
+        const bool inside = !stretched.isNull() && ix >= 0 && iy >= 0 &&
+                            static_cast<long long>(ix) + a <= frame.m_cxCanvas &&
                             static_cast<long long>(iy) + b2 <= frame.m_cyCanvas;
         if (inside)
-            dc.BitBlt(ix, iy, a, b2, stretched->DC(), 0, 0, SRCCOPY);
+            dc.BitBlt(ix, iy, a, b2, stretchedDC, 0, 0, SRCCOPY);
         else
-            dc.StretchBlt(ix, iy, a, b2, tile.DC(), 0, 0, W, H, SRCCOPY);
+            dc.StretchBlt(ix, iy, a, b2, tileSource, 0, 0, W, H, SRCCOPY);
     };
     const double l = rc.left, t = rc.top, r = rc.right, b = rc.bottom;
     for (double y = t; y + B <= b + kTileAllowance; y += B)
