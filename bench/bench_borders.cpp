@@ -5,6 +5,7 @@
 // Before timing, the bordered redraw is checked once for having drawn the
 // border: every tile position of the frame must differ from the redraw
 // without it, so a redraw that skipped the tiles cannot look fast.
+#include "BenchSupport.h"
 #include "app/MainFrame.h"
 #include "platform/Picture.h"
 #include "platform/Screen.h"
@@ -16,7 +17,6 @@
 #include <benchmark/benchmark.h>
 
 #include <memory>
-#include <random>
 
 namespace {
 
@@ -29,17 +29,7 @@ struct Scene {
     {
         SetScreenSizeForTesting(SIZE{kWidth, kHeight});
         frame = std::make_unique<CMainFrame>();
-        std::mt19937 rng(20261206);
-        std::uniform_int_distribution<int> size(10, 400), kind(0, 2), colour(0, 0xFFFFFF);
-        std::uniform_int_distribution<int> x(0, kWidth - 1), y(0, kHeight - 1);
-        for (int i = 0; i < kFigures; ++i) {
-            const int l = x(rng), t = y(rng);
-            const RECT rc{l, t, l + size(rng), t + size(rng)};
-            const auto k = static_cast<FigureKind>(kind(rng));
-            const auto line = static_cast<COLORREF>(colour(rng));
-            const auto fill = static_cast<COLORREF>(colour(rng));
-            g_pFigures->Add(CShapeFigure::Shape(k, rc, line, fill));
-        }
+        FillRandomScene(*g_pFigures, kFigures, kWidth, kHeight, 20261206);
         // A 1000 x 1000 picture with detail everywhere, so every tile is a real shrink.
         QImage art(1000, 1000, QImage::Format_RGB32);
         for (int yy = 0; yy < art.height(); ++yy)
@@ -118,11 +108,5 @@ BENCHMARK(BM_RedrawWithOuterBorder)->Unit(benchmark::kMillisecond)->Repetitions(
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    SharedScene().frame.reset();
-    return 0;
+    return RunBenchmarks(argc, argv, [] { SharedScene().frame.reset(); });
 }

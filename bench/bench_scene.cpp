@@ -6,6 +6,7 @@
 // Before timing, the refresh and the QPainter rendering are checked once for
 // doing the same work (SceneVerdict below); when they do not, both stop with
 // an error that gives the two counts.
+#include "BenchSupport.h"
 #include "app/MainFrame.h"
 #include "platform/Screen.h"
 #include "scene/ShapeFigure.h"
@@ -19,7 +20,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -29,22 +29,9 @@ constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 constexpr int kFigures = 1000;
 
-// Lines, rectangles and ellipses of 10 to 400 pixels, in random colours, the
-// same scene every run.
 void FillScene(CFigureList& list)
 {
-    std::mt19937 rng(20240601);
-    std::uniform_int_distribution<int> size(10, 400), kind(0, 2), colour(0, 0xFFFFFF);
-    std::uniform_int_distribution<int> x(0, kWidth - 1), y(0, kHeight - 1);
-    list.RemoveAll();
-    for (int i = 0; i < kFigures; ++i) {
-        const int l = x(rng), t = y(rng);
-        const RECT rc{l, t, l + size(rng), t + size(rng)};
-        const auto k = static_cast<FigureKind>(kind(rng));
-        const auto line = static_cast<COLORREF>(colour(rng));
-        const auto fill = static_cast<COLORREF>(colour(rng));
-        list.Add(CShapeFigure::Shape(k, rc, line, fill));
-    }
+    FillRandomScene(list, kFigures, kWidth, kHeight, 20240601);
 }
 
 QColor ToQColor(COLORREF c)
@@ -288,11 +275,5 @@ BENCHMARK(BM_RubberBandStep)->Unit(benchmark::kMicrosecond)->Repetitions(5)->Rep
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    SharedFrame().frame.reset();
-    return 0;
+    return RunBenchmarks(argc, argv, [] { SharedFrame().frame.reset(); });
 }
