@@ -5,8 +5,10 @@
 // An unknown option or a second picture prints the error and the help and
 // exits with status 2.
 #include "app/CommandLine.h"
+#include "app/CanvasView.h"
 #include "app/DesignApp.h"
 #include "app/MainFrame.h"
+#include "app/StartupProbe.h"
 
 #include <QApplication>
 #include <QCoreApplication>
@@ -82,6 +84,7 @@ int main(int argc, char** argv)
     // file that cannot be read shows nothing and no message.
     if (!commandLine.Picture().isEmpty())
         theApp.MainWindow()->OpenPicture(commandLine.Picture());
+    InstallStartupProbe(theApp.MainWindow()->View());
     QApplication::exec();
     return theApp.ExitInstance();
 }
