@@ -237,6 +237,8 @@ public:
     void OnBorder();
     // The index of the first border figure, or -1.
     int FindOuterBorder() const;
+    // Appends `border`, or puts it in place of the first border figure.
+    void PutOuterBorder(std::unique_ptr<CShapeFigure> border);
     // Format > Korva Border: characters of a border font rendered into a new
     // numbered tile file, laid round the whole window or the selected figure
     // (borders/GlyphBorder.cpp).

@@ -234,22 +234,15 @@ void CMainFrame::OnGlyphBorder()
     if (outer) {
         const double w = FitGlyphTile(m_cxCanvas, extent.cx);
         const double h = FitGlyphTile(m_cyCanvas - kOuterTop - kOuterBottomGap, extent.cy);
-        auto border = CShapeFigure::Border(RECT{0, kOuterTop, m_cxCanvas, m_cyCanvas - kOuterBottomGap}, m_crLine, w,
-                                           h, path);
-        const int index = FindOuterBorder();
-        if (index < 0)
-            g_pFigures->Add(std::move(border));
-        else
-            g_pFigures->SetAt(index, std::move(border));
+        PutOuterBorder(
+            CShapeFigure::Border(RECT{0, kOuterTop, m_cxCanvas, m_cyCanvas - kOuterBottomGap}, m_crLine, w, h, path));
     } else {
         const RECT rc = *m_pSelRect;
         m_dSelTileWidth = FitGlyphTile(rc.right - rc.left, extent.cx);
         m_dSelTileHeight = FitGlyphTile(rc.bottom - rc.top, extent.cy);
         m_bSelPicture = 1;
         m_strSelPicture = path;
-        if (g_pFigures->IsValidIndex(m_nSelected))
-            g_pFigures->SetAt(m_nSelected, CShapeFigure::Picture(m_nSelKind, rc, m_crLine, m_strSelPicture,
-                                                                 m_dSelTileWidth, m_dSelTileHeight));
+        StoreSelectedFigure();
     }
     RefreshCanvas(true);
 }

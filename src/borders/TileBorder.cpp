@@ -112,6 +112,16 @@ int CMainFrame::FindOuterBorder() const
     return -1;
 }
 
+void CMainFrame::PutOuterBorder(std::unique_ptr<CShapeFigure> border)
+{
+    // Applied again, a border replaces the first one.
+    const int index = FindOuterBorder();
+    if (index < 0)
+        g_pFigures->Add(std::move(border));
+    else
+        g_pFigures->SetAt(index, std::move(border));
+}
+
 void CMainFrame::OnBorder()
 {
     CRectDialog dialog(this);
@@ -122,14 +132,8 @@ void CMainFrame::OnBorder()
         const SIZE screen = GetFullScreenClientSize();
         g_dTileWidth = FitTileSize(screen.cx, g_dTileWidth);
         g_dTileHeight = FitTileSize(screen.cy - kOuterTop - kOuterBottomGap, g_dTileHeight);
-        auto border = CShapeFigure::Border(RECT{0, kOuterTop, screen.cx, screen.cy - kOuterBottomGap}, m_crLine,
-                                           g_dTileWidth, g_dTileHeight, g_strTilePicture);
-        // Applied again, the border replaces the first one.
-        const int index = FindOuterBorder();
-        if (index < 0)
-            g_pFigures->Add(std::move(border));
-        else
-            g_pFigures->SetAt(index, std::move(border));
+        PutOuterBorder(CShapeFigure::Border(RECT{0, kOuterTop, screen.cx, screen.cy - kOuterBottomGap}, m_crLine,
+                                            g_dTileWidth, g_dTileHeight, g_strTilePicture));
         RefreshCanvas(true);
         return;
     }

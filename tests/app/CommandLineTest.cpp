@@ -46,56 +46,6 @@ TEST(CommandLine, AfterDoubleDashANameIsAPictureEvenWithADash)
     EXPECT_FALSE(CCommandLine::AsksForText(Args({"--", "-v"})));
 }
 
-TEST(CommandLine, HelpAndVersion)
-{
-    CCommandLine cl;
-    EXPECT_EQ(cl.Parse(Args({"--help"})), Outcome::ShowHelp);
-    EXPECT_EQ(cl.Parse(Args({"-h"})), Outcome::ShowHelp);
-    EXPECT_EQ(cl.Parse(Args({"--help-all"})), Outcome::ShowHelp);
-    EXPECT_EQ(cl.Parse(Args({"--version"})), Outcome::ShowVersion);
-    EXPECT_EQ(cl.Parse(Args({"-v"})), Outcome::ShowVersion);
-    EXPECT_EQ(cl.Parse(Args({"--version", "x.png"})), Outcome::ShowVersion);
-    EXPECT_TRUE(CCommandLine::AsksForText(Args({"x.png", "--version"})));
-    EXPECT_TRUE(CCommandLine::AsksForText(Args({"-h"})));
-    EXPECT_FALSE(CCommandLine::AsksForText(Args({"x.png"})));
-    EXPECT_FALSE(CCommandLine::AsksForText(Args({"--versions"})));
-}
-
-TEST(CommandLine, HelpNamesTheOptionsAndThePicture)
-{
-    CCommandLine cl;
-    const QString help = cl.HelpText();
-    EXPECT_TRUE(help.contains(QStringLiteral("[options] [PICTURE]"))) << help.toStdString();
-    EXPECT_TRUE(help.contains(QStringLiteral("--version")));
-    EXPECT_TRUE(help.contains(QStringLiteral("--help")));
-}
-
-TEST(CommandLine, VersionTextIsNameAndVersion)
-{
-    const QString oldName = QCoreApplication::applicationName();
-    const QString oldVersion = QCoreApplication::applicationVersion();
-    QCoreApplication::setApplicationName(QStringLiteral("Veltra"));
-    QCoreApplication::setApplicationVersion(QStringLiteral("1.2.3"));
-    EXPECT_EQ(CCommandLine::VersionText(), QStringLiteral("Veltra 1.2.3\n"));
-    QCoreApplication::setApplicationName(oldName);
-    QCoreApplication::setApplicationVersion(oldVersion);
-}
-
-TEST(CommandLine, UnknownOptionsAndSecondPicturesAreErrors)
-{
-    CCommandLine cl;
-    ASSERT_EQ(cl.Parse(Args({"--frobnicate"})), Outcome::Error);
-    EXPECT_EQ(cl.ErrorText(), QStringLiteral("Unknown option 'frobnicate'."));
-    EXPECT_TRUE(cl.Picture().isEmpty());
-    ASSERT_EQ(cl.Parse(Args({"a.png", "b.png"})), Outcome::Error);
-    EXPECT_TRUE(cl.ErrorText().contains(QStringLiteral("one picture")));
-    EXPECT_TRUE(cl.Picture().isEmpty());
-    // A later good parse forgets the error.
-    ASSERT_EQ(cl.Parse(Args({"a.png"})), Outcome::Run);
-    EXPECT_TRUE(cl.ErrorText().isEmpty());
-    EXPECT_EQ(CCommandLine::kUsageError, 2);
-}
-
 TEST(ApplicationIcon, HasEveryInstalledSize)
 {
     const QIcon icon = ApplicationIcon();

@@ -216,8 +216,9 @@ TEST(BorderDialogTemplatesTest, EveryControlSitsAtItsDialogUnitPlace)
                 const QRect place = DialogUnitsToPixels(c.x, c.y, c.cx, c.cy, base);
                 EXPECT_EQ(w->pos(), place.topLeft()) << c.id;
                 EXPECT_EQ(w->width(), place.width()) << c.id;
-                if (c.kind != ControlKind::ComboBox)  // a combo box's height includes its dropped list
+                if (c.kind != ControlKind::ComboBox) {  // a combo box's height includes its dropped list
                     EXPECT_EQ(w->height(), place.height()) << c.id;
+                }
             }
             d.EndDialog(0);
         });

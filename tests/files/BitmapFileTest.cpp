@@ -15,10 +15,6 @@
 #include <string>
 #include <vector>
 
-#if defined(Q_OS_UNIX)
-#include <sys/mman.h>
-#endif
-
 namespace {
 
 // Little-endian fields read byte by byte, independently of the writer.
@@ -319,120 +315,6 @@ TEST(BitmapFileTest, TheToolkitReadsBackEveryPixel)
     }
 }
 
-TEST(BitmapFileTest, ColoursGoToTheNearestPaletteEntry)
-{
-    struct Nearest {
-        int bits;
-        QRgb colour;
-        int index;
-    };
-    const Nearest cases[] = {
-        {1, 0x808080, 1}, {1, 0x7F7F7F, 0}, {1, 0xFF0000, 0}, {1, 0xFFFF00, 1}, {1, 0x000000, 0},
-        {1, 0xFFFFFF, 1},
-        {1, 0x80807F, 1},  // r + g + b = 383: just nearer white
-        {1, 0x7F7F80, 0},  // 382: just nearer black
-        {4, 0xF01010, 9}, {4, 0x900000, 1}, {4, 0xB0B0B0, 7}, {4, 0x606060, 8}, {4, 0x40FFFF, 14},
-        {4, 0xE0E0E0, 15}, {4, 0x202020, 0},
-        {4, 0x400000, 0},  // as near black as maroon: the lower index
-        {4, 0xA0A0A0, 7},  // as near silver as grey
-        {8, 0x3C78F0, 53},   // cube levels 1, 2, 5
-        {8, 0x333333, 43},   // a cube grey
-        {8, 0x000000, 0},    {8, 0xFFFFFF, 215},
-        {8, 0x828282, 236},  // grey 21 (131), not the cube's 153
-        {8, 0x848080, 236},  // a tinted grey still
-        {8, 0x050505, 216},  // grey 1 (6), not black
-        {8, 0xFAFAFA, 255},  // grey 40 (249), not white
-        {8, 0x1A1A1A, 219},  // grey 4 (25)
-        {8, 0x1C1C1C, 219},  // halfway between greys 4 (25) and 5 (31)
-        {8, 0xF7F7F7, 255},  // nearer grey 40 (249) than grey 39 (243)
-        {8, 0xFF0000, 180},  {8, 0x0000FF, 5},
-    };
-    for (const Nearest& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.bits << " bits, colour " << std::hex << c.colour);
-        QImage pixel(1, 1, QImage::Format_RGB32);
-        pixel.setPixel(0, 0, 0xFF000000u | c.colour);
-        const QByteArray file = EncodeBitmapFile(pixel, c.bits);
-        ASSERT_FALSE(file.isEmpty());
-        const auto byte = static_cast<uchar>(file[static_cast<int>(U32(file, 10))]);
-        EXPECT_EQ(byte >> (8 - c.bits), c.index);
-    }
-}
-
-TEST(BitmapFileTest, EveryColourGoesToTheNearestEntryOfTheFilesOwnTable)
-{
-    // Every colour whose channels are multiples of 5 (0..255), then as many
-    // scattered ones, against a search of the whole table written in the file.
-    std::vector<QRgb> colours;
-    for (int r = 0; r <= 255; r += 5)
-        for (int g = 0; g <= 255; g += 5)
-            for (int b = 0; b <= 255; b += 5)
-                colours.push_back(static_cast<QRgb>(r << 16 | g << 8 | b));
-    const QImage scattered = Noise(376, 374, 13);
-    for (int y = 0; y < scattered.height(); ++y)
-        for (int x = 0; x < scattered.width(); ++x)
-            colours.push_back(scattered.pixel(x, y) & 0xFFFFFF);
-    constexpr int kWidth = 376;
-    const int height = static_cast<int>((colours.size() + kWidth - 1) / kWidth);
-    colours.resize(static_cast<std::size_t>(kWidth * height), 0x808080);
-    QImage surface(kWidth, height, QImage::Format_RGB32);
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < kWidth; ++x)
-            surface.setPixel(x, y, 0xFF000000u | colours[static_cast<std::size_t>(y * kWidth + x)]);
-
-    for (int bits : {1, 4, 8}) {
-        SCOPED_TRACE(testing::Message() << bits << " bits");
-        const QByteArray file = EncodeBitmapFile(surface, bits);
-        ASSERT_FALSE(file.isEmpty());
-        const int entries = 1 << bits;
-        std::vector<QRgb> table;
-        for (int i = 0; i < entries; ++i)
-            table.push_back(static_cast<QRgb>(static_cast<uchar>(file[54 + 4 * i + 2])) << 16 |
-                            static_cast<QRgb>(static_cast<uchar>(file[54 + 4 * i + 1])) << 8 |
-                            static_cast<QRgb>(static_cast<uchar>(file[54 + 4 * i])));
-        const int rowBytes = (kWidth * bits + 31) / 32 * 4;
-        int wrong = 0;
-        for (int y = 0; y < height && wrong < 5; ++y)
-            for (int x = 0; x < kWidth && wrong < 5; ++x) {
-                const QRgb colour = surface.pixel(x, y) & 0xFFFFFF;
-                int nearest = 0, nearestDistance = INT_MAX;
-                for (int i = 0; i < entries; ++i) {
-                    const int dr = qRed(colour) - qRed(table[static_cast<std::size_t>(i)]);
-                    const int dg = qGreen(colour) - qGreen(table[static_cast<std::size_t>(i)]);
-                    const int db = qBlue(colour) - qBlue(table[static_cast<std::size_t>(i)]);
-                    if (dr * dr + dg * dg + db * db < nearestDistance) {
-                        nearest = i;
-                        nearestDistance = dr * dr + dg * dg + db * db;
-                    }
-                }
-                const int bit = x * bits;
-                const auto byte = static_cast<uchar>(file[54 + 4 * entries + (height - 1 - y) * rowBytes + bit / 8]);
-                const int index = byte >> (8 - bits - bit % 8) & (entries - 1);
-                if (index != nearest) {
-                    ++wrong;
-                    ADD_FAILURE() << "colour " << std::hex << colour << " went to entry " << std::dec << index
-                                  << ", the nearest is " << nearest;
-                }
-            }
-    }
-}
-
-TEST(BitmapFileTest, AScreenSizedCanvasAtThirtyTwoBits)
-{
-    const QImage canvas = ThreeBands(1024, 768, kOrange, kWhite, kDark);
-    const QByteArray file = EncodeBitmapFile(canvas);
-    EXPECT_EQ(file.size(), 3145782);
-    EXPECT_EQ(U32(file, 2), 3145782u);
-    EXPECT_EQ(U32(file, 10), 54u);
-    EXPECT_EQ(U32(file, 34), 3145728u);
-    EXPECT_EQ(BitmapLayoutFor(1024, 768, 32).rowBytes, 4096);
-    // The canvas's bottom row comes first, its top row last.
-    EXPECT_EQ(file.mid(54, 4).toHex(), "47271700");
-    EXPECT_EQ(file.mid(54 + 4096 - 4, 4).toHex(), "47271700");
-    EXPECT_EQ(file.mid(54 + 4096, 4).toHex(), "ffffff00");
-    EXPECT_EQ(file.mid(3145782 - 4096, 4).toHex(), "0880f800");
-    EXPECT_EQ(file.right(4).toHex(), "0880f800");
-}
-
 TEST(BitmapFileTest, NothingToWriteGivesNoBytes)
 {
     const QImage surface = Noise(4, 4, 9);
@@ -454,25 +336,6 @@ TEST(BitmapFileTest, NothingToWriteGivesNoBytes)
     for (const Nothing& c : cases)
         EXPECT_TRUE(EncodeBitmapFile(c.surface, c.bits).isEmpty()) << c.what;
 }
-
-#if defined(Q_OS_UNIX)
-TEST(BitmapFileTest, ASurfaceTooBigForTheFormatIsRefusedBeforeItsPixelsAreRead)
-{
-    // 33000 x 33000 at 4 bytes a pixel is 4.36 GB: more than the 32-bit size
-    // field holds. The pixels are untouched address space, never memory.
-    constexpr int kSide = 33000;
-    const std::size_t bytes = std::size_t{kSide} * kSide * 4;
-    void* pixels = mmap(nullptr, bytes, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
-    ASSERT_NE(pixels, MAP_FAILED);
-    {
-        const QImage huge(static_cast<const uchar*>(pixels), kSide, kSide, qsizetype{kSide} * 4,
-                          QImage::Format_RGB32);
-        ASSERT_FALSE(huge.isNull());
-        EXPECT_TRUE(EncodeBitmapFile(huge, 32).isEmpty());
-    }
-    munmap(pixels, bytes);
-}
-#endif
 
 namespace {
 
