@@ -45,6 +45,9 @@ void CMainFrame::BuildCommandTable()
     SetHandler(ID_FORMAT_BACKGROUND, [this] { OnBackground(); });
     SetHandler(ID_FORMAT_IMPORT, [this] { OnImport(); });
 
+    // Slide show
+    SetHandler(ID_FORMAT_SLIDESHOW, [this] { OnSlideShow(); });
+
     // Text formatting
     SetHandler(ID_FORMAT_FONT, [this] { OnFormatFont(); });
     SetHandler(ID_FORMAT_COLOR, [this] { OnFormatColor(); });

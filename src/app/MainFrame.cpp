@@ -4,6 +4,7 @@
 #include "platform/Screen.h"
 #include "resources/Menus.h"
 #include "scene/ShapeFigure.h"
+#include "slideshow/SlideShow.h"
 #include "text/TextBoxInfo.h"
 #include "platform/WindowSystem.h"
 #include "text/TextState.h"
@@ -85,6 +86,8 @@ CMainFrame::CMainFrame()
 
 CMainFrame::~CMainFrame()
 {
+    // No slide-show worker outlives the window it hands its pictures to.
+    EndSlideShows();
     // Text box windows are children of the view and go with it; the lists and
     // the canvas outlive none of them.
     delete m_pView;

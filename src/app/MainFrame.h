@@ -23,6 +23,7 @@ class QScrollBar;
 class QToolBar;
 class CCanvasView;
 class CEditBox;
+class CPicture;
 class CTextBoxInfo;
 
 // Tool modes (m_nMode). The numbers are the design's: no other value is ever
@@ -111,6 +112,10 @@ public:
     // a later erase never paints squares into a figure.
     void HideHandles();
     void ShowHandles();
+    // Puts handles back as HideHandles found them (drawing that covers
+    // them hides them first and then calls this).
+    struct ShownHandles;
+    void ShowHandlesAt(const ShownHandles& handles);
     // The canvas cleared white with a pattern copy of its white brush; no
     // handles are left on it.
     void ClearCanvas();
@@ -256,6 +261,16 @@ public:
     // ends in exactly ".bmp" ("a.BMP" becomes "a.BMP.bmp").
     static QString SaveFileName(const QString& chosen);
     CString m_strFilePath;  // the file last opened or saved
+
+    // ---- Slide show (slideshow/) -------------------------------------------------
+    // Format > SlideShow: the slides dialog (slideshow/SlidesDialog.cpp).
+    void OnSlideShow();
+    // A slide over the canvas at (0, 25), stretched to the client area's size,
+    // under the handles; during a drag it waits for the drag's end
+    // (slideshow/SlideShow.cpp).
+    void DrawSlide(std::shared_ptr<const CPicture> picture);
+    void DrawHeldSlide();  // the slide a drag held back, once the drag is over
+    std::shared_ptr<const CPicture> m_pHeldSlide;
 
     // ---- Held figure of Cut/Copy/Paste (editing/Clipboard.cpp) ---------------
     int m_nClipState = 0;  // 0 nothing, 1 cut, 2 copied

@@ -1,8 +1,11 @@
 // The main window's keyboard: the arrow keys move the selection by 5 pixels
 // as an outline, and letting the key go commits the move; Delete deletes.
+// With nothing selected, Escape stops the automatic slide shows and the
+// Right arrow steps the manual one.
 #include "app/MainFrame.h"
 #include "editing/Outline.h"
 #include "scene/ShapeFigure.h"
+#include "slideshow/SlideShow.h"
 
 namespace {
 
@@ -33,8 +36,12 @@ void CMainFrame::OnKeyDown(UINT nChar, UINT, UINT)
             *m_pSelRect = OffsetRectBy(*m_pSelRect, dx, dy);
             DrawOutline(dc, shape, *m_pSelRect);
         }
+    } else if (nChar == VK_ESCAPE) {
+        // Without a selection, Escape and Right Arrow belong to the slide show.
+        g_bSlideStop.Set();
+    } else if (nChar == VK_RIGHT && g_bSlideAuto.load() == 0) {
+        StepManualSlideShow(this, true);
     }
-    // Without a selection, Escape and Right Arrow belong to the slide show.
     Invalidate();
 }
 

@@ -46,4 +46,5 @@ void CMainFrame::OnLButtonUp(UINT nFlags, POINT point)
     else if (IsDragMode(m_nMode))
         DragRelease(nFlags, point);
     // In MODE_NONE and MODE_TEXT_SIZING a release does nothing.
+    DrawHeldSlide();
 }

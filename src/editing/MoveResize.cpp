@@ -130,11 +130,11 @@ void CMainFrame::CancelDrag()
         *m_pSelRect = m_rcDragStart;
         m_nMode = m_nSelKind == FK_TEXT ? MODE_TEXT_SIZING : MODE_NONE;
         RefreshCanvas(true);
-        return;
     } else {
         m_nMode = MODE_NONE;
     }
     Invalidate();
+    DrawHeldSlide();
 }
 
 void CMainFrame::ApplyForwardedRelease(int x, int y)

@@ -107,11 +107,7 @@ void CMainFrame::OnFileSave()
                                           .arg(QDir::toNativeSeparators(m_strFilePath), reason),
                                       QString(), MB_OK | MB_ICONEXCLAMATION);
     }
-    if (shown) {
-        const FigureKind kind = m_nSelKind;
-        m_nSelKind = shown->kind;
-        DrawHandles(nullptr, &shown->rect);
-        m_nSelKind = kind;
-    }
+    if (shown)
+        ShowHandlesAt(*shown);
     Invalidate();
 }

@@ -53,3 +53,49 @@ const DialogTemplate& SampleDialogTemplate()
     };
     return tmpl;
 }
+
+const DialogTemplate& SettingComboTemplate()
+{
+    // OK comes first: it takes the focus when the dialog opens. The label
+    // wraps under itself, beside the delay field.
+    static const DialogTemplate tmpl{
+        .name = "SettingCombo",
+        .caption = "Dialog",
+        .fontFace = "MS Sans Serif",
+        .pointSize = 8,
+        .cx = 214,
+        .cy = 137,
+        .controls = {
+            {IDOK, ControlKind::DefPushButton, "OK", 40, 108, 50, 14},
+            {IDCANCEL, ControlKind::PushButton, "Cancel", 124, 108, 50, 14},
+            {IDC_STATIC, ControlKind::Static, "   Delay Time b/w Pictures                     (in  Sec)", 14, 20, 100, 20},
+            {IDC_SETTING_DELAY, ControlKind::Edit, QString(), 122, 22, 56, 13, ES_NUMBER | ES_AUTOHSCROLL},
+            {IDC_SETTING_MANUAL, ControlKind::RadioButton, "Manual", 30, 54, 50, 10, WS_GROUP},
+            {IDC_SETTING_AUTO, ControlKind::RadioButton, "Auto", 122, 54, 50, 10},
+            {IDC_SETTING_LOOP, ControlKind::CheckBox, "Loop", 30, 78, 50, 10, WS_GROUP},
+        },
+    };
+    return tmpl;
+}
+
+const DialogTemplate& SlidesDialogTemplate()
+{
+    static const DialogTemplate tmpl{
+        .name = "SlidesDialog",
+        .caption = "Dialog",
+        .fontFace = "MS Sans Serif",
+        .pointSize = 8,
+        .cx = 198,
+        .cy = 111,
+        .controls = {
+            {IDC_SLIDES_LIST, ControlKind::ComboBox, QString(), 6, 25, 108, 61, CBS_DROPDOWN | CBS_SORT | WS_VSCROLL},
+            {IDC_SLIDES_BROWSE, ControlKind::PushButton, "...", 116, 25, 10, 12},
+            {IDC_SLIDES_PLAY, ControlKind::PushButton, "Play", 137, 25, 21, 12},
+            {IDC_SLIDES_STOP, ControlKind::PushButton, "Stop", 167, 25, 21, 12},
+            {IDC_SLIDES_ADVANCED, ControlKind::PushButton, "Advanced...", 143, 52, 48, 12},
+            {IDOK, ControlKind::DefPushButton, "OK", 29, 82, 50, 14},
+            {IDCANCEL, ControlKind::PushButton, "Cancel", 94, 82, 50, 14},
+        },
+    };
+    return tmpl;
+}

@@ -28,3 +28,22 @@ constexpr int IDC_GLYPH_OUTER = 1024;
 
 // "SampleDialog": caption "FontBorder", 8 point "MS Sans Serif", 322 x 188.
 const DialogTemplate& SampleDialogTemplate();
+
+// Control ids of "SettingCombo", the slide-show settings.
+constexpr int IDC_SETTING_DELAY = 40043;
+constexpr int IDC_SETTING_MANUAL = 40044;
+constexpr int IDC_SETTING_AUTO = 40045;
+constexpr int IDC_SETTING_LOOP = 40046;
+
+// "SettingCombo": caption "Dialog", 8 point "MS Sans Serif", 214 x 137.
+const DialogTemplate& SettingComboTemplate();
+
+// Control ids of "SlidesDialog", the slides of a show.
+constexpr int IDC_SLIDES_LIST = 1017;
+constexpr int IDC_SLIDES_BROWSE = 1013;
+constexpr int IDC_SLIDES_PLAY = 1027;
+constexpr int IDC_SLIDES_STOP = 1000;
+constexpr int IDC_SLIDES_ADVANCED = 1028;
+
+// "SlidesDialog": caption "Dialog", 8 point "MS Sans Serif", 198 x 111.
+const DialogTemplate& SlidesDialogTemplate();

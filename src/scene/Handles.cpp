@@ -69,6 +69,15 @@ void CMainFrame::ShowHandles()
         DrawHandles(nullptr, &*rc);
 }
 
+void CMainFrame::ShowHandlesAt(const ShownHandles& handles)
+{
+    HideHandles();
+    const FigureKind kind = m_nSelKind;
+    m_nSelKind = handles.kind;
+    DrawHandles(nullptr, &handles.rect);
+    m_nSelKind = kind;
+}
+
 std::optional<RECT> CMainFrame::HandleRect(const RECT* pRect, int kind)
 {
     if (!pRect)

@@ -67,10 +67,8 @@ TEST(MainWindowTest, MenusHaveEveryItemInOrderWithItsId)
 TEST(MainWindowTest, OnlyItemsWithoutACommandAreDisabled)
 {
     CMainFrame frame;
-    // "SlidesDialog" and the alignment buttons have no command by design;
-    // the slide show is not built yet.
-    const std::set<UINT> disabled = {ID_FORMAT_SLIDESDIALOG, ID_ALIGN_LEFT, ID_ALIGN_CENTER, ID_ALIGN_RIGHT,
-                                     ID_FORMAT_SLIDESHOW};
+    // "SlidesDialog" and the alignment buttons have no command by design.
+    const std::set<UINT> disabled = {ID_FORMAT_SLIDESDIALOG, ID_ALIGN_LEFT, ID_ALIGN_CENTER, ID_ALIGN_RIGHT};
     QList<QAction*> items = frame.m_pToolBar->actions();
     for (QAction* top : frame.menuBar()->actions())
         items += top->menu()->actions();

@@ -198,11 +198,12 @@ TEST_F(TileBorderTest, EachTileIsExactlyThePictureStretchedOntoIt)
 
 namespace {
 
-// Both border dialogs place every control of their templates at its place in
-// dialog units, converted with the base units of the dialog's own font.
-TEST(BorderDialogTemplatesTest, EveryControlSitsAtItsDialogUnitPlace)
+// Every dialog of the program places every control of its template at its
+// place in dialog units, converted with the base units of the dialog's own font.
+TEST(DialogTemplatesTest, EveryControlSitsAtItsDialogUnitPlace)
 {
-    for (const DialogTemplate* tmpl : {&RectDialogTemplate(), &SampleDialogTemplate()}) {
+    for (const DialogTemplate* tmpl : {&RectDialogTemplate(), &SampleDialogTemplate(), &SettingComboTemplate(),
+                                       &SlidesDialogTemplate()}) {
         SCOPED_TRACE(tmpl->name.toStdString());
         CDialog dialog(*tmpl, nullptr);
         ModalDialogScript script;
