@@ -3,6 +3,7 @@
 #   scripts/build.sh             everything (program, tests, tools, benchmarks), Release with
 #                                debug info, in build/
 #   scripts/build.sh --sanitize  the same under AddressSanitizer + UBSan, in build-sanitize/
+#   scripts/build.sh --tsan      the slide-show tests under ThreadSanitizer, in build-tsan/
 #   scripts/build.sh --program   only the program
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -13,8 +14,10 @@ targets=()
 for a in "$@"; do
   case "$a" in
     --sanitize) dir=build-sanitize; args=(-DCMAKE_BUILD_TYPE=Debug -DVELTRA_SANITIZE=ON -DVELTRA_BENCH=OFF) ;;
+    --tsan) dir=build-tsan; args=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELTRA_TSAN=ON -DVELTRA_BENCH=OFF)
+            targets=(--target test_slideshow) ;;
     --program) targets=(--target veltra) ;;
-    *) echo "usage: $0 [--sanitize] [--program]" >&2; exit 2 ;;
+    *) echo "usage: $0 [--sanitize|--tsan] [--program]" >&2; exit 2 ;;
   esac
 done
 

@@ -3,9 +3,9 @@
 #include "app/CanvasView.h"
 #include "app/MainFrame.h"
 #include "platform/Picture.h"
+#include "platform/UiQueue.h"
 #include "platform/WindowSystem.h"
 
-#include <QCoreApplication>
 #include <QWidget>
 
 #include <algorithm>
@@ -40,14 +40,6 @@ namespace {
 // A looping pass that waited nothing (a delay of 0, or no picture paths)
 // rests this long before the next, so a show never spins a processor.
 constexpr std::chrono::milliseconds kRestAfterEmptyPass{100};
-
-// Runs `call` on the user-interface thread, after what is already queued
-// there. Nothing runs once the application has gone.
-void PostToUserInterface(std::function<void()> call)
-{
-    if (QCoreApplication* app = QCoreApplication::instance())
-        QMetaObject::invokeMethod(app, std::move(call), Qt::QueuedConnection);
-}
 
 CMainFrame* FindMainFrame()
 {
@@ -155,6 +147,7 @@ int SlideShowThread(const SlideShowJob& job)
 
 void StartSlideShow()
 {
+    InstallUserInterfaceQueue();
     JoinEndedWorkers();
     SlideShowJob job;
     job.clock = &SlideClock();
@@ -199,6 +192,8 @@ void EndSlideShows()
     for (Worker& w : g_workers)
         w.thread.join();
     g_workers.clear();
+    // Pictures and messages of the ended shows that were not shown yet.
+    DiscardUserInterfaceCalls();
 }
 
 void ShowSlide(const QString& path)

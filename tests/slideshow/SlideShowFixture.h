@@ -36,7 +36,7 @@ protected:
     ~SlideShowTest() override
     {
         EndSlideShows();
-        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
         SetSlideClock(nullptr);
     }
 
@@ -45,7 +45,7 @@ protected:
     void Settle()
     {
         clock.WaitUntilIdle();
-        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
     }
     // Time moves on to the next moment a show wakes, and the shows run.
     bool Step()

@@ -90,7 +90,7 @@ TEST_F(SlideShowTest, APictureDecodedBeforeAStopIsNotDrawnAfterIt)
     Play({a});
     clock.WaitUntilIdle();  // handed over, not drawn yet
     SendKey(Qt::Key_Escape);
-    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents();
     EXPECT_EQ(Shown(), "none");
 }
 
