@@ -171,13 +171,27 @@ class Session:
     def window_title(self):
         return self.xdo("getwindowname", self.window)
 
-    def window_geometry(self):
-        """(x, y, width, height) of the main window."""
+    def window_geometry(self, window=None):
+        """(x, y, width, height) of a window, the main window by default."""
         values = {}
-        for line in self.xdo("getwindowgeometry", "--shell", self.window).splitlines():
+        for line in self.xdo("getwindowgeometry", "--shell", window or self.window).splitlines():
             k, _, v = line.partition("=")
             values[k] = int(v)
         return values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]
+
+    def focused_window(self, name, what, other_than=()):
+        """Waits until the window with the keyboard focus is titled name (and
+        is none of other_than); returns its id."""
+        def ready():
+            wid = self.xdo("getwindowfocus")
+            return wid if wid not in other_than and self.xdo("getwindowname", wid) == name else None
+        return poll(ready, what)
+
+    def click_in(self, window, p, button=1):
+        """Clicks at point p of a window other than the canvas (a dialog)."""
+        x, y, _, _ = self.window_geometry(window)
+        self.xdo("mousemove", "--sync", x + p[0], y + p[1])
+        self.xdo("click", button)
 
     def find_canvas_origin(self):
         """The screen point of the canvas view's top-left: the first pure

@@ -14,32 +14,17 @@ RED, WHITE = (255, 0, 0), (255, 255, 255)
 BROWSE, OUTER, OK = (406, 59), (40, 148), (423, 117)
 
 
-def focused_window(s, name, what):
-    def ready():
-        wid = s.xdo("getwindowfocus")
-        return wid if s.xdo("getwindowname", wid) == name else None
-    return poll(ready, what)
-
-
 def border(s, tile, outer):
     s.key("alt+i", "Up", "Up", "Return")  # Insert > Border
-    dialog = focused_window(s, "Border", "the Border dialog")
-    geometry = {}
-    for line in s.xdo("getwindowgeometry", "--shell", dialog).splitlines():
-        k, _, v = line.partition("=")
-        geometry[k] = int(v)
-
-    def click(p):
-        s.xdo("mousemove", "--sync", geometry["X"] + p[0], geometry["Y"] + p[1])
-        s.xdo("click", 1)
-    click(BROWSE)
-    focused_window(s, "Open", "the file chooser")
+    dialog = s.focused_window("Border", "the Border dialog")
+    s.click_in(dialog, BROWSE)
+    s.focused_window("Open", "the file chooser")
     s.type(tile)
     s.key("Return")
     poll(lambda: not s.xdo("search", "--onlyvisible", "--name", "^Open$"), "the file chooser to close")
     if outer:
-        click(OUTER)
-    click(OK)
+        s.click_in(dialog, OUTER)
+    s.click_in(dialog, OK)
 
 
 with Session(sys.argv[1]) as s:
