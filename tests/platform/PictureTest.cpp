@@ -97,6 +97,25 @@ TEST_F(PictureTest, EveryKindOfBadFileGivesNoPicture)
     }
 }
 
+TEST_F(PictureTest, TheLimitsAreSixteenThousandPixelsASideAHundredMillionInAllAndTwoHundredFiftySixKept)
+{
+    EXPECT_TRUE(CPicture::Load(Write("widest.png", Encoded(QImage(16384, 1, QImage::Format_RGB32), "PNG"))));
+    EXPECT_FALSE(CPicture::Load(Write("too-wide.png", Encoded(QImage(16385, 1, QImage::Format_RGB32), "PNG"))));
+    QByteArray many = Encoded(NoiseSurface(4, 4, 1), "BMP");  // 10,001 x 10,000: just over 100 million
+    qToLittleEndian<qint32>(10001, many.data() + 18);
+    qToLittleEndian<qint32>(10000, many.data() + 22);
+    EXPECT_FALSE(CPicture::Load(Write("too-many.bmp", many)));
+
+    // The cache keeps the 256 pictures used last: after 257 the first is
+    // decoded again, and the third is still the one decoded first.
+    const QByteArray tiny = Encoded(NoiseSurface(2, 2, 1), "PNG");
+    std::vector<std::shared_ptr<const CPicture>> decoded;
+    for (int i = 0; i < 257; ++i)
+        decoded.push_back(CPicture::Load(Write(QStringLiteral("%1.png").arg(i), tiny)));
+    EXPECT_NE(CPicture::Load(m_dir.filePath("0.png")), decoded[0]);
+    EXPECT_EQ(CPicture::Load(m_dir.filePath("2.png")), decoded[2]);
+}
+
 TEST_F(PictureTest, TheCacheHandsOutOnePictureUntilTheFileChanges)
 {
     const QString path = Write("p.png", Encoded(NoiseSurface(8, 8, 1), "PNG"));
