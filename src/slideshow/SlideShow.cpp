@@ -6,9 +6,11 @@
 #include "platform/UiQueue.h"
 #include "platform/WindowSystem.h"
 
+#include <QApplication>
 #include <QWidget>
 
 #include <algorithm>
+#include <exception>
 #include <memory>
 #include <mutex>
 #include <system_error>
@@ -25,7 +27,7 @@ CSlideStopFlag g_bSlideStop;
 void CSlideStopFlag::Set()
 {
     ++m_requests;
-    SlideClock().Wake();
+    WakeSlideShows();
 }
 
 CSlideStopFlag::Ticket CSlideStopFlag::Clear()
@@ -41,9 +43,21 @@ namespace {
 // rests this long before the next, so a show never spins a processor.
 constexpr std::chrono::milliseconds kRestAfterEmptyPass{100};
 
+// The main window, found by its title as a window without access to it
+// would find it; message boxes captioned with the same title do not count.
 CMainFrame* FindMainFrame()
 {
-    return dynamic_cast<CMainFrame*>(FindWindowByTitle(kAppTitle));
+    CMainFrame* hidden = nullptr;
+    const auto windows = QApplication::topLevelWidgets();
+    for (QWidget* w : windows) {
+        auto* frame = dynamic_cast<CMainFrame*>(w);
+        if (!frame || frame->windowTitle() != kAppTitle)
+            continue;
+        if (frame->isVisible())
+            return frame;
+        hidden = hidden ? hidden : frame;
+    }
+    return hidden;
 }
 
 // The hand-over of one show's pictures: at most one waits to be drawn.
@@ -93,6 +107,7 @@ void PostMessageWithoutOwner(const QString& text, UINT type)
 struct Worker {
     std::thread thread;
     std::shared_ptr<std::atomic<bool>> ended;
+    ISlideClock* clock;
 };
 std::vector<Worker> g_workers;  // user-interface thread only
 
@@ -164,11 +179,15 @@ void StartSlideShow()
     auto ended = std::make_shared<std::atomic<bool>>(false);
     try {
         std::thread thread([job = std::move(job), ended] {
-            SlideShowThread(job);
+            try {
+                SlideShowThread(job);
+            } catch (const std::exception&) {
+                // Out of memory for a picture: the show ends, the program goes on.
+            }
             ended->store(true);
             job.clock->Leave();
         });
-        g_workers.push_back(Worker{std::move(thread), std::move(ended)});
+        g_workers.push_back(Worker{std::move(thread), std::move(ended), &clock});
     } catch (const std::system_error&) {
         clock.Leave();
         WindowSystem().MessageBox(nullptr,
@@ -176,6 +195,14 @@ void StartSlideShow()
                                                  "for another thread."),
                                   QString(), MB_OK | MB_ICONEXCLAMATION);
     }
+}
+
+void WakeSlideShows()
+{
+    SlideClock().Wake();
+    for (const Worker& w : g_workers)
+        if (w.clock != &SlideClock())
+            w.clock->Wake();
 }
 
 int RunningSlideShows()

@@ -42,7 +42,7 @@ public:
     using Ticket = std::uint64_t;
 
     // Every running show ends before its next picture; a waiting one wakes
-    // at once.
+    // at once. User-interface thread.
     void Set();
     // A show starts: requests made so far do not concern it.
     Ticket Clear();
@@ -76,6 +76,9 @@ int SlideShowThread(const SlideShowJob& job);
 // "Play": a new worker runs SlideShowThread on a copy of the list taken
 // now. Shows already running go on. User-interface thread.
 void StartSlideShow();
+// Makes every waiting show check for a stop at once (a stop request does
+// it). User-interface thread.
+void WakeSlideShows();
 // The shows whose worker has not ended yet. User-interface thread.
 int RunningSlideShows();
 // Stops every show and waits for its worker to end: the main window never
