@@ -1,8 +1,7 @@
 // A window system for tests: it shows nothing, answers every dialog from a
 // script, and records everything it was asked to show, so a test can say
 // "this message was shown with this caption, owned by the main window" and
-// "the user picked these files". Safe to use from several threads (the
-// slide-show worker shows messages too).
+// "the user picked these files". Safe to use from several threads.
 //
 // Answers are queued per kind of dialog and used in order. When a kind's
 // queue is empty the dialog is cancelled. Message boxes with OK and Cancel

@@ -11,8 +11,8 @@
 #include <atomic>
 
 namespace {
-// The implementation a test installed, or null for the toolkit's. Atomic
-// because the slide-show worker shows its messages from its own thread.
+// The implementation a test installed, or null for the toolkit's. Atomic,
+// as any thread may ask for it.
 std::atomic<IWindowSystem*> g_installed{nullptr};
 
 IWindowSystem& ToolkitWindowSystem()
