@@ -69,6 +69,17 @@ class Shot:
         l, t, r, b = box
         return sum(1 for y in range(t, b) for x in range(l, r) if self.canvas_pixel(x, y) == rgb)
 
+    def all_of(self, rgb, box):
+        """Whether every pixel of the view-client box (l, t, r, b), right/bottom
+        exclusive, has colour rgb (compared row by row, so large boxes are cheap)."""
+        l, t, r, b = box
+        row = bytes(rgb) * (r - l)
+        for y in range(t, b):
+            i = ((self.origin[1] + y) * self.width + self.origin[0] + l) * 3
+            if self.rgb[i:i + len(row)] != row:
+                return False
+        return True
+
 
 def read_ppm(data):
     # P6 header: magic, width, height, maxval, each followed by whitespace.
@@ -168,6 +179,12 @@ class Session:
         ids = self.xdo("search", "--onlyvisible", "--name", "^%s$" % TITLE.replace("&", "\\&"))
         return ids.split()
 
+    def other_windows(self):
+        """The names of the visible named windows other than the main window:
+        message boxes, dialogs, file choosers and their warnings."""
+        ids = self.xdo("search", "--onlyvisible", "--name", ".").split()
+        return [self.xdo("getwindowname", w) for w in ids if w != self.window]
+
     def window_title(self):
         return self.xdo("getwindowname", self.window)
 
@@ -190,7 +207,7 @@ class Session:
     def click_in(self, window, p, button=1):
         """Clicks at point p of a window other than the canvas (a dialog)."""
         x, y, _, _ = self.window_geometry(window)
-        self.xdo("mousemove", "--sync", x + p[0], y + p[1])
+        self.pointer_to(x + p[0], y + p[1])
         self.xdo("click", button)
 
     def find_canvas_origin(self):
@@ -219,9 +236,16 @@ class Session:
     def to_screen(self, p):
         return self.origin[0] + p[0], self.origin[1] + p[1]
 
+    def pointer_to(self, x, y):
+        """Moves the pointer to screen point (x, y) and waits until it is
+        there. (xdotool's --sync waits for a motion, which never comes when
+        the pointer is there already.)"""
+        values = dict(line.partition("=")[::2] for line in self.xdo("getmouselocation", "--shell").splitlines())
+        if (int(values["X"]), int(values["Y"])) != (x, y):
+            self.xdo("mousemove", "--sync", x, y)
+
     def move(self, p):
-        x, y = self.to_screen(p)
-        self.xdo("mousemove", "--sync", x, y)
+        self.pointer_to(*self.to_screen(p))
 
     def click(self, p, button=1):
         self.move(p)
