@@ -4,13 +4,16 @@
 #   scripts/test.sh --sanitize  the same suite under AddressSanitizer + UBSan
 #   scripts/test.sh --tsan      the slide-show tests, whose shows run on worker
 #                               threads, under ThreadSanitizer
+#   scripts/test.sh --skip-e2e  the plain build without the end-to-end cases
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 dir=build
+skip=()
 case "${1:-}" in
   --sanitize) dir=build-sanitize ;;
   --tsan) dir=build-tsan ;;
+  --skip-e2e) skip=(-LE e2e); shift ;;
 esac
 ./scripts/build.sh "$@"
 
@@ -25,4 +28,4 @@ cd "$dir"
 if [ "$dir" = build-tsan ]; then
   exec ctest --output-on-failure --no-label-summary -j"$(nproc)" --timeout 300 -R '^(SlideShow|SlidesDialog)'
 fi
-ctest --output-on-failure --no-label-summary -j"$(nproc)" --timeout 300
+ctest --output-on-failure --no-label-summary -j"$(nproc)" --timeout 300 "${skip[@]}"

@@ -124,6 +124,30 @@ bool GifIsComplete(const QString& path)
     }
 }
 
+// An uncompressed TGA (the only kind the decoder reads) shorter than its
+// header says was cut short. The decoder would not fail: it reads such a file
+// byte by byte up to the size it announces, which takes minutes for a file of
+// a few bytes announcing a large picture, and shows the missing part black.
+bool TgaIsComplete(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray h = file.read(18);
+    if (h.size() < 18)
+        return false;
+    auto byte = [&](int at) { return static_cast<long long>(static_cast<uchar>(h[at])); };
+    if (byte(2) != 2)
+        return true;  // not uncompressed true colour: not ours to judge
+    const long long width = byte(12) | byte(13) << 8, height = byte(14) | byte(15) << 8;
+    const long long pixelBytes = (byte(16) + 7) / 8;
+    // The header, the image id, the pixels and the 26-byte footer the decoder
+    // insists on (a colour map, if any, would come before the pixels too;
+    // leaving it out keeps this a lower bound).
+    constexpr long long kFooter = 26;
+    return file.size() >= 18 + byte(0) + width * height * pixelBytes + kFooter;
+}
+
 struct CacheEntry {
     QString path;
     qint64 size = 0;
@@ -159,6 +183,9 @@ std::shared_ptr<const CPicture> Decode(const QString& path)
     if (announced.isValid() && AbsurdSize(announced.width(), announced.height()))
         return nullptr;
     const QByteArray format = reader.format();
+    // Judged before decoding: decoding a short TGA is what takes the time.
+    if (format == "tga" && !TgaIsComplete(path))
+        return nullptr;
     QImage image;
     if (!reader.read(&image) || image.isNull() || AbsurdSize(image.width(), image.height()))
         return nullptr;
