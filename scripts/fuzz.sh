@@ -43,6 +43,9 @@ if ! cmake --build "$dir" -j2 -- --no-print-directory >"$log" 2>&1; then
 fi
 
 export QT_QPA_PLATFORM=offscreen
+# A target's private input file lives here, also when a crash leaves it behind.
+export TMPDIR="$PWD/$dir/tmp"
+mkdir -p "$TMPDIR"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp"
 status=0
