@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests, the end-to-end tests and the
-# Debian package need, but only those that are missing. Quiet when everything is there.
+# Debian package need, and the packages named as arguments, but only those that
+# are missing. Quiet when everything is there.
 set -euo pipefail
 
 PACKAGES=(
@@ -10,6 +11,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick
   python3 desktop-file-utils appstream librsvg2-bin dpkg-dev
+  "$@"
 )
 
 missing=()

@@ -14,23 +14,8 @@ case "$seconds" in
   '' | *[!0-9]* | 0) echo "usage: $0 [seconds]" >&2; exit 2 ;;
 esac
 
-./scripts/deps.sh
-# The compiler and libFuzzer (its runtime is in compiler-rt).
-PACKAGES=(clang-14 libclang-rt-14-dev)
-missing=()
-for p in "${PACKAGES[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
-    missing+=("$p")
-  fi
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  SUDO=""
-  if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
-  echo "Installing: ${missing[*]}"
-  export DEBIAN_FRONTEND=noninteractive
-  $SUDO apt-get -o DPkg::Lock::Timeout=600 update -qq
-  $SUDO apt-get -o DPkg::Lock::Timeout=600 install -y --no-install-recommends "${missing[@]}" >/dev/null
-fi
+# Also the compiler and libFuzzer (its runtime is in compiler-rt).
+./scripts/deps.sh clang-14 libclang-rt-14-dev
 
 dir=build-fuzz
 if [ ! -f "$dir/CMakeCache.txt" ]; then
