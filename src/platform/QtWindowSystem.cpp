@@ -22,19 +22,15 @@ bool HaveWidgets()
     return qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
 }
 
-// Runs `ask` on the user-interface thread and returns its answer; from that
-// thread itself it simply calls it. Without a widget application it answers
-// `fallback` (nothing can be shown).
+// Asks, when a dialog can be shown: only the user-interface thread of a
+// widget application shows one (other threads hand their messages to it);
+// otherwise the answer is `fallback`.
 template <typename F, typename R = std::invoke_result_t<F>>
 R OnUiThread(F&& ask, R fallback)
 {
-    if (!HaveWidgets())
+    if (!HaveWidgets() || QThread::currentThread() != qApp->thread())
         return fallback;
-    if (QThread::currentThread() == qApp->thread())
-        return ask();
-    R answer = fallback;
-    QMetaObject::invokeMethod(qApp, std::forward<F>(ask), Qt::BlockingQueuedConnection, &answer);
-    return answer;
+    return ask();
 }
 
 bool IsOkCancel(UINT type)

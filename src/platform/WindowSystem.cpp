@@ -33,7 +33,7 @@ void SetWindowSystem(IWindowSystem* ws)
     g_installed.store(ws);
 }
 
-QWidget* FindWindowByTitle(const QString& title)
+QWidget* FindWindowByTitle(const QString& title, const std::function<bool(const QWidget*)>& accept)
 {
     // Widgets belong to the user-interface thread; another thread gets none.
     if (!qApp || QThread::currentThread() != qApp->thread())
@@ -41,7 +41,7 @@ QWidget* FindWindowByTitle(const QString& title)
     QWidget* hidden = nullptr;
     const auto windows = QApplication::topLevelWidgets();
     for (QWidget* w : windows) {
-        if (!w->isWindow() || w->windowTitle() != title)
+        if (!w->isWindow() || w->windowTitle() != title || (accept && !accept(w)))
             continue;
         if (w->isVisible())
             return w;

@@ -9,6 +9,7 @@
 
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 class QWidget;
@@ -47,5 +48,6 @@ IWindowSystem& WindowSystem();
 // Installs `ws` (not owned) for the program; null restores the toolkit's.
 void SetWindowSystem(IWindowSystem* ws);
 
-// The top-level window whose title is exactly `title`, or null.
-QWidget* FindWindowByTitle(const QString& title);
+// The top-level window whose title is exactly `title` (and that `accept`
+// takes, when given), a shown one before a hidden one; or null.
+QWidget* FindWindowByTitle(const QString& title, const std::function<bool(const QWidget*)>& accept = {});

@@ -6,7 +6,6 @@
 #include "platform/UiQueue.h"
 #include "platform/WindowSystem.h"
 
-#include <QApplication>
 #include <QWidget>
 
 #include <algorithm>
@@ -23,6 +22,10 @@ std::atomic<int> g_bSlideAuto{1};
 std::atomic<int> g_bSlideLoop{0};
 int g_nSlidePos = 0;
 CSlideStopFlag g_bSlideStop;
+
+namespace {
+void WakeSlideShows();
+}
 
 void CSlideStopFlag::Set()
 {
@@ -43,21 +46,12 @@ namespace {
 // rests this long before the next, so a show never spins a processor.
 constexpr std::chrono::milliseconds kRestAfterEmptyPass{100};
 
-// The main window, found by its title as a window without access to it
-// would find it; message boxes captioned with the same title do not count.
+// The main window, found by its title as code without access to it finds
+// it; message boxes captioned with the same title do not count.
 CMainFrame* FindMainFrame()
 {
-    CMainFrame* hidden = nullptr;
-    const auto windows = QApplication::topLevelWidgets();
-    for (QWidget* w : windows) {
-        auto* frame = dynamic_cast<CMainFrame*>(w);
-        if (!frame || frame->windowTitle() != kAppTitle)
-            continue;
-        if (frame->isVisible())
-            return frame;
-        hidden = hidden ? hidden : frame;
-    }
-    return hidden;
+    return static_cast<CMainFrame*>(
+        FindWindowByTitle(kAppTitle, [](const QWidget* w) { return dynamic_cast<const CMainFrame*>(w) != nullptr; }));
 }
 
 // The hand-over of one show's pictures: at most one waits to be drawn.
@@ -110,6 +104,15 @@ struct Worker {
     ISlideClock* clock;
 };
 std::vector<Worker> g_workers;  // user-interface thread only
+
+// Every waiting show checks for a stop at once.
+void WakeSlideShows()
+{
+    SlideClock().Wake();
+    for (const Worker& w : g_workers)
+        if (w.clock != &SlideClock())
+            w.clock->Wake();
+}
 
 void JoinEndedWorkers()
 {
@@ -195,14 +198,6 @@ void StartSlideShow()
                                                  "for another thread."),
                                   QString(), MB_OK | MB_ICONEXCLAMATION);
     }
-}
-
-void WakeSlideShows()
-{
-    SlideClock().Wake();
-    for (const Worker& w : g_workers)
-        if (w.clock != &SlideClock())
-            w.clock->Wake();
 }
 
 int RunningSlideShows()

@@ -76,9 +76,6 @@ int SlideShowThread(const SlideShowJob& job);
 // "Play": a new worker runs SlideShowThread on a copy of the list taken
 // now. Shows already running go on. User-interface thread.
 void StartSlideShow();
-// Makes every waiting show check for a stop at once (a stop request does
-// it). User-interface thread.
-void WakeSlideShows();
 // The shows whose worker has not ended yet. User-interface thread.
 int RunningSlideShows();
 // Stops every show and waits for its worker to end: the main window never

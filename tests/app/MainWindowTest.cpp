@@ -23,47 +23,6 @@
 
 namespace {
 
-struct Entry {
-    QString text;
-    UINT id;  // 0 separator, 1 pop-up
-};
-
-// The menu bar as the user sees it: each pop-up's title, then its items.
-std::vector<std::vector<Entry>> MenuTree(CMainFrame& frame)
-{
-    std::vector<std::vector<Entry>> tree;
-    for (QAction* top : frame.menuBar()->actions()) {
-        std::vector<Entry> items{{top->text(), 1}};
-        for (QAction* a : top->menu()->actions())
-            items.push_back({a->isSeparator() ? QString() : a->text(), a->isSeparator() ? 0u : a->data().toUInt()});
-        tree.push_back(items);
-    }
-    return tree;
-}
-
-TEST(MainWindowTest, MenusHaveEveryItemInOrderWithItsId)
-{
-    CMainFrame frame;
-    const std::vector<std::vector<Entry>> expected = {
-        {{"&File", 1}, {"&New", 57600}, {"&Open", 40005}, {"&Save", 40006}, {"", 0}, {"&Exit", 40037}},
-        {{"&Edit", 1}, {"&Cut", 57635}, {"&Copy", 57634}, {"&Paste", 57637}},
-        {{"&Insert", 1}, {"&Line", 40001}, {"&Rectangle", 40002}, {"&Circle", 40003}, {"", 0},
-         {"Border", 40007}, {"EditBox", 40012}},
-        {{"&Layout", 1}, {"&Line Color", 40029}, {"&Fill color", 40030}},
-        {{"&Format", 1}, {"&Font", 57696}, {"&Color", 40028}, {"&Border", 40031}, {"Korva Border", 40040},
-         {"BackGround", 40041}, {"Import..", 40042}, {"SlideShow", 40043}, {"SlidesDialog", 40044}},
-    };
-    const auto tree = MenuTree(frame);
-    ASSERT_EQ(tree.size(), expected.size());
-    for (std::size_t m = 0; m < expected.size(); ++m) {
-        ASSERT_EQ(tree[m].size(), expected[m].size()) << "menu " << m;
-        for (std::size_t i = 0; i < expected[m].size(); ++i) {
-            EXPECT_EQ(tree[m][i].text, expected[m][i].text) << "menu " << m << " item " << i;
-            EXPECT_EQ(tree[m][i].id, expected[m][i].id) << "menu " << m << " item " << i;
-        }
-    }
-}
-
 TEST(MainWindowTest, OnlyItemsWithoutACommandAreDisabled)
 {
     CMainFrame frame;

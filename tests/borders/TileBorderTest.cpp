@@ -195,37 +195,3 @@ TEST_F(TileBorderTest, EachTileIsExactlyThePictureStretchedOntoIt)
 }
 
 }  // namespace
-
-namespace {
-
-// Every dialog of the program places every control of its template at its
-// place in dialog units, converted with the base units of the dialog's own font.
-TEST(DialogTemplatesTest, EveryControlSitsAtItsDialogUnitPlace)
-{
-    for (const DialogTemplate* tmpl : {&RectDialogTemplate(), &SampleDialogTemplate(), &SettingComboTemplate(),
-                                       &SlidesDialogTemplate()}) {
-        SCOPED_TRACE(tmpl->name.toStdString());
-        CDialog dialog(*tmpl, nullptr);
-        ModalDialogScript script;
-        script.Then([tmpl](CDialog& d) {
-            const SIZE base = DialogBaseUnits(DialogFont(*tmpl, 96));
-            for (const DialogControl& c : tmpl->controls) {
-                if (c.id <= 0)
-                    continue;
-                const QWidget* w = d.GetDlgItem(c.id);
-                ASSERT_NE(w, nullptr) << c.id;
-                const QRect place = DialogUnitsToPixels(c.x, c.y, c.cx, c.cy, base);
-                EXPECT_EQ(w->pos(), place.topLeft()) << c.id;
-                EXPECT_EQ(w->width(), place.width()) << c.id;
-                if (c.kind != ControlKind::ComboBox) {  // a combo box's height includes its dropped list
-                    EXPECT_EQ(w->height(), place.height()) << c.id;
-                }
-            }
-            d.EndDialog(0);
-        });
-        dialog.DoModal();
-        EXPECT_EQ(script.Shown(), QStringList{tmpl->name});
-    }
-}
-
-}  // namespace

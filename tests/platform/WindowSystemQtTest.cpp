@@ -17,7 +17,6 @@
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <thread>
 
 namespace {
 
@@ -95,26 +94,6 @@ TEST(WindowSystemQt, MessageBoxesShowPlainTextWithTheirIconsAndAnswerAsClickedOr
         });
         EXPECT_EQ(ws.MessageBox(nullptr, QStringLiteral("q"), QString(), c.type), c.result) << "case " << &c - cases;
     }
-}
-
-TEST(WindowSystemQt, WorkerThreadMessageIsShownByTheInterfaceThread)
-{
-    QtWindowSystem ws;
-    QEventLoop loop;
-    int answer = 0;  // read after the worker is joined
-    bool shownOnUiThread = false;
-    WhenModal<QMessageBox>([&](QMessageBox* box) {
-        shownOnUiThread = box->thread() == qApp->thread();
-        Click(box, QMessageBox::Ok);
-    });
-    std::thread worker([&] {
-        answer = ws.MessageBox(nullptr, QStringLiteral("No picture selected"), QString(), MB_OKCANCEL);
-        QMetaObject::invokeMethod(&loop, &QEventLoop::quit, Qt::QueuedConnection);
-    });
-    loop.exec();
-    worker.join();
-    EXPECT_EQ(answer, IDOK);
-    EXPECT_TRUE(shownOnUiThread);
 }
 
 TEST(WindowSystemQt, SaveAsksAboutMissingFoldersExistingAndNewFilesAndOnlyYesEndsIt)
