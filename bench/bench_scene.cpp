@@ -1,7 +1,8 @@
-// The cost of redrawing the scene: the refresh sequence over 1,000 plain
-// figures on a 1920x1080 canvas beside QPainter drawing the same scene, and
+// The cost of redrawing the scene: the whole refresh over 1,000 and 10,000
+// plain figures on a 1920x1080 canvas beside QPainter drawing the same scene;
 // one rubber-band step (erase, draw, and the copy of what changed to the
-// window) beside a full refresh.
+// window); and moving one figure among 10,000 by a press, 10 moves and the
+// release, with the whole refresh and with the partial one.
 //
 // Before timing, the refresh and the QPainter rendering are checked once for
 // doing the same work (SceneVerdict below); when they do not, both stop with
@@ -17,7 +18,9 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
+#include <map>
 #include <cstdlib>
 #include <memory>
 #include <string>
@@ -28,11 +31,7 @@ namespace {
 constexpr int kWidth = 1920;
 constexpr int kHeight = 1080;
 constexpr int kFigures = 1000;
-
-void FillScene(CFigureList& list)
-{
-    FillRandomScene(list, kFigures, kWidth, kHeight, 20240601);
-}
+constexpr int kManyFigures = 10000;
 
 QColor ToQColor(COLORREF c)
 {
@@ -44,15 +43,28 @@ struct Frame {
     {
         SetScreenSizeForTesting(SIZE{kWidth, kHeight});
         frame = std::make_unique<CMainFrame>();
-        FillScene(*g_pFigures);
+        frame->m_bFullRefreshOnly = true;  // unless a benchmark says otherwise
     }
     std::unique_ptr<CMainFrame> frame;
+    int figures = -1;
 };
 
 Frame& SharedFrame()
 {
     static Frame f;
     return f;
+}
+
+// The main window showing the random scene of `count` figures.
+CMainFrame& SceneFrame(int count)
+{
+    Frame& f = SharedFrame();
+    if (f.figures != count) {
+        FillRandomScene(*g_pFigures, count, kWidth, kHeight, 20240601);
+        f.figures = count;
+        f.frame->RefreshCanvas(false);
+    }
+    return *f.frame;
 }
 
 // The same scene as the refresh paints it, drawn the usual QPainter way:
@@ -152,10 +164,13 @@ struct SceneVerdictResult {
     std::string error;  // empty when both sides did the same work
 };
 
-const SceneVerdictResult& SceneVerdict()
+const SceneVerdictResult& SceneVerdict(int count)
 {
-    static const SceneVerdictResult verdict = [] {
-        CMainFrame& frame = *SharedFrame().frame;
+    static std::map<int, SceneVerdictResult> verdicts;
+    if (const auto found = verdicts.find(count); found != verdicts.end())
+        return found->second;
+    const SceneVerdictResult& verdict = verdicts[count] = [count] {
+        CMainFrame& frame = SceneFrame(count);
         SceneVerdictResult result;
         if (frame.m_bmpCanvas.width() != kWidth || frame.m_bmpCanvas.height() != kHeight) {
             result.error = "the canvas is " + std::to_string(frame.m_bmpCanvas.width()) + " x " +
@@ -205,9 +220,9 @@ const SceneVerdictResult& SceneVerdict()
 
 // Before the timed loop: stops the benchmark with the verdict's error, or
 // reports this side's counts. False when the benchmark must not run.
-bool SameWork(benchmark::State& state, bool program)
+bool SameWork(benchmark::State& state, bool program, int count)
 {
-    const SceneVerdictResult& verdict = SceneVerdict();
+    const SceneVerdictResult& verdict = SceneVerdict(count);
     if (!verdict.error.empty()) {
         state.SkipWithError(verdict.error.c_str());
         return false;
@@ -217,36 +232,42 @@ bool SameWork(benchmark::State& state, bool program)
     return true;
 }
 
+// The whole refresh: clear the canvas, redraw every figure, invalidate.
 void BM_RefreshSequence(benchmark::State& state)
 {
-    if (!SameWork(state, true))
+    const int count = static_cast<int>(state.range(0));
+    if (!SameWork(state, true, count))
         return;
-    CMainFrame& frame = *SharedFrame().frame;
+    CMainFrame& frame = SceneFrame(count);
     for (auto _ : state) {
         frame.RefreshCanvas(false);
         benchmark::DoNotOptimize(frame.m_bmpCanvas.constBits());
     }
 }
-BENCHMARK(BM_RefreshSequence)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_RefreshSequence)->Arg(kFigures)->Arg(kManyFigures)->Unit(benchmark::kMillisecond)->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 void BM_QPainterSameScene(benchmark::State& state)
 {
-    if (!SameWork(state, false))
+    const int count = static_cast<int>(state.range(0));
+    if (!SameWork(state, false, count))
         return;
+    SceneFrame(count);
     QImage image(kWidth, kHeight, QImage::Format_RGB32);
     for (auto _ : state) {
         PaintScene(image, *g_pFigures);
         benchmark::DoNotOptimize(image.constBits());
     }
 }
-BENCHMARK(BM_QPainterSameScene)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(BM_QPainterSameScene)->Arg(kFigures)->Arg(kManyFigures)->Unit(benchmark::kMillisecond)->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
 // One step of a 400 x 300 rectangle band over the drawn scene: the handler
 // erases and redraws the band, then the window copies the two band
 // rectangles from the canvas, as its paint does.
 void BM_RubberBandStep(benchmark::State& state)
 {
-    CMainFrame& frame = *SharedFrame().frame;
+    CMainFrame& frame = SceneFrame(kFigures);
     frame.RefreshCanvas(false);
     QImage window(kWidth, kHeight, QImage::Format_RGB32);
     frame.OnInsertRectangle();
@@ -270,6 +291,71 @@ void BM_RubberBandStep(benchmark::State& state)
     g_pFigures->RemoveAt(g_pFigures->GetSize() - 1);  // the band's figure leaves the shared scene
 }
 BENCHMARK(BM_RubberBandStep)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+// Moving a 100 x 100 rectangle, the topmost of 10,000 figures, as the mouse
+// does it: a press inside it, 10 moves of (3, 2) pixels, the release, which
+// re-makes the figure and refreshes the canvas. The next gesture moves it
+// back. Argument 0: every refresh redraws the whole canvas; 1: the refresh
+// redraws what changed. "release_ms" is the release alone, the refresh's
+// share of the gesture.
+constexpr RECT kMoved{900, 500, 1000, 600};
+
+// One gesture from the figure's middle by (dx, dy) per move; the seconds the release took.
+double MoveOnce(CMainFrame& frame, int dx, int dy)
+{
+    const RECT rc = g_pFigures->GetAt(g_pFigures->GetSize() - 1)->m_rect;
+    POINT p{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2};
+    frame.OnLButtonDown(MK_LBUTTON, p);
+    for (int i = 0; i < 10; ++i) {
+        p = POINT{p.x + dx, p.y + dy};
+        frame.OnMouseMove(MK_LBUTTON, p);
+    }
+    const auto start = std::chrono::steady_clock::now();
+    frame.OnLButtonUp(0, p);
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void BM_MoveGesture(benchmark::State& state)
+{
+    const bool partial = state.range(0) == 1;
+    CMainFrame& frame = SceneFrame(kManyFigures);
+    g_pFigures->Add(CShapeFigure::Shape(FK_RECTANGLE, kMoved, RGB(0, 0, 0), RGB(255, 0, 0)));
+    frame.m_bFullRefreshOnly = !partial;
+    frame.RefreshCanvas(false);
+    // Before timing: a gesture moves the figure, the refresh it ends with is
+    // the kind measured, and the canvas is then what the whole refresh gives.
+    const CMainFrame::RefreshCounts before = frame.m_refreshCounts;
+    MoveOnce(frame, 3, 2);
+    const RECT moved = g_pFigures->GetAt(g_pFigures->GetSize() - 1)->m_rect;
+    const QImage afterGesture = frame.m_bmpCanvas.copy();
+    const bool partialRan = frame.m_refreshCounts.partial > before.partial;
+    frame.m_bFullRefreshOnly = true;
+    frame.RefreshCanvas(true);
+    frame.m_bFullRefreshOnly = !partial;
+    std::string error;
+    if (moved != RECT{kMoved.left + 30, kMoved.top + 20, kMoved.right + 30, kMoved.bottom + 20})
+        error = "the gesture did not move the figure by (30, 20)";
+    else if (partialRan != partial)
+        error = partial ? "the release redrew the whole canvas" : "the release did not redraw the whole canvas";
+    else if (afterGesture != frame.m_bmpCanvas)
+        error = "the canvas after the gesture differs from the whole refresh's";
+    if (!error.empty()) {
+        state.SkipWithError(error.c_str());
+    } else {
+        double release = 0;
+        int direction = -1;
+        for (auto _ : state) {
+            release += MoveOnce(frame, 3 * direction, 2 * direction);
+            direction = -direction;
+        }
+        state.counters["release_ms"] = 1000 * release / static_cast<double>(state.iterations());
+    }
+    frame.ClearSelection();
+    g_pFigures->RemoveAt(g_pFigures->GetSize() - 1);
+    frame.m_bFullRefreshOnly = true;
+    frame.RefreshCanvas(false);
+}
+BENCHMARK(BM_MoveGesture)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 }  // namespace
 

@@ -3,6 +3,7 @@
 #include "app/CanvasView.h"
 #include "platform/Screen.h"
 #include "resources/Menus.h"
+#include "scene/CanvasRecord.h"
 #include "scene/ShapeFigure.h"
 #include "slideshow/SlideShow.h"
 #include "text/TextBoxInfo.h"
@@ -58,7 +59,10 @@ CMainFrame::CMainFrame()
     m_bmpCanvas = QImage(m_cxCanvas, m_cyCanvas, QImage::Format_RGB32);
     m_pCanvasDC = std::make_unique<CDC>(m_bmpCanvas);
     m_pCanvasDC->SelectBrush(CBrush::White());
-    m_pCanvasDC->PatBlt(0, 0, m_cxCanvas, m_cyCanvas, PATCOPY);
+    m_pCanvasRecord = std::make_unique<CCanvasRecord>();
+    ClearCanvas();
+    // From now on the DC notes every pixel drawn outside a refresh.
+    m_pCanvasDC->RecordDamage(&m_canvasDamage);
 
     // No selection.
     m_pSelRect.reset();

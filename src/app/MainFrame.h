@@ -5,6 +5,7 @@
 // folder (the file named in the group's comment).
 #pragma once
 
+#include "platform/DamageRegion.h"
 #include "platform/Gdi.h"
 #include "platform/WinTypes.h"
 #include "scene/ShapeFigure.h"
@@ -21,6 +22,7 @@ class QComboBox;
 class QMenu;
 class QScrollBar;
 class QToolBar;
+class CCanvasRecord;
 class CCanvasView;
 class CEditBox;
 class CPicture;
@@ -100,10 +102,27 @@ public:
     float m_fPictureHeight = 0;
 
     // ---- Scene rendering and handles (scene/Renderer.cpp, scene/Handles.cpp) -
+    // Draws the background and every figure over the canvas as it is.
     void RedrawFigures();
-    // The refresh sequence: clear the canvas white, RedrawFigures, the handles
-    // of the kept selection when `withHandles`, invalidate.
+    // The refresh sequence: the canvas made what clearing it white and
+    // RedrawFigures would make it, then the handles of the kept selection
+    // when `withHandles`, then invalidate. Only the rectangles where the
+    // canvas can differ from the design are cleared and redrawn; the whole
+    // canvas when the record of what it holds cannot tell.
     void RefreshCanvas(bool withHandles);
+    // What the canvas was last drawn from (scene/CanvasRecord.h), and every
+    // pixel drawn over it since, as the canvas DC records it.
+    std::unique_ptr<CCanvasRecord> m_pCanvasRecord;
+    CDamageRegion m_canvasDamage;
+    // Every refresh redraws the whole canvas (the reference the partial
+    // refresh is compared with, and the benchmarks' other side).
+    bool m_bFullRefreshOnly = false;
+    // How many refreshes redrew the whole canvas and how many only a part.
+    struct RefreshCounts {
+        int whole = 0;
+        int partial = 0;
+    };
+    RefreshCounts m_refreshCounts;
     void DrawHandles(const RECT* pOld, const RECT* pNew);
     // The handles as the canvas holds them: HideHandles erases exactly the
     // handles that are shown (whatever the selection has become since), and

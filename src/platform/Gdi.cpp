@@ -2,6 +2,7 @@
 // that need no outline: PatBlt, FillRect and single pixels.
 #include "platform/Gdi.h"
 
+#include "platform/DamageRegion.h"
 #include "platform/GdiRaster.h"
 
 #include <algorithm>
@@ -63,6 +64,18 @@ Raster::Raster(QImage& image)
     m_stride = image.bytesPerLine();
     m_width = image.width();
     m_height = image.height();
+    m_clipRight = m_width;
+    m_clipBottom = m_height;
+}
+
+Raster::Raster(CDC& dc) : Raster(dc.Surface())
+{
+    if (const std::optional<RECT>& clip = dc.GetClipRect()) {
+        m_clipLeft = std::clamp(clip->left, 0, m_width);
+        m_clipTop = std::clamp(clip->top, 0, m_height);
+        m_clipRight = std::clamp(clip->right, m_clipLeft, m_width);
+        m_clipBottom = std::clamp(clip->bottom, m_clipTop, m_height);
+    }
 }
 
 namespace {
@@ -122,16 +135,18 @@ void ApplyRop(std::uint32_t* p, std::size_t n, RopMask rop)
 
 void Raster::Span(int y, int x0, int x1, RopMask rop) const
 {
+    if (y < m_clipTop || y >= m_clipBottom)
+        return;
+    x0 = std::max(x0, m_clipLeft);
+    x1 = std::min(x1, m_clipRight);
     if (x1 > x0)
         ApplyRop(At(x0, y), static_cast<std::size_t>(x1 - x0), rop);
 }
 
 void Raster::FillRect(long long l, long long t, long long r, long long b, RopMask rop) const
 {
-    l = std::max(l, 0LL);
-    t = std::max(t, 0LL);
-    r = std::min(r, static_cast<long long>(m_width));
-    b = std::min(b, static_cast<long long>(m_height));
+    ClipColumns(l, r);
+    ClipRows(t, b);
     if (l >= r || t >= b || rop.IsNop())
         return;
     // Whole rows of a gapless surface are one block.
@@ -187,6 +202,32 @@ CFont CDC::SelectFont(const CFont& font) { return std::exchange(m_font, font); }
 
 POINT CDC::MoveTo(int x, int y) { return std::exchange(m_pos, POINT{x, y}); }
 
+void CDC::SetClipRect(const RECT* rc)
+{
+    if (rc)
+        m_clip = *rc;
+    else
+        m_clip.reset();
+}
+
+void CDC::NoteDrawn(long long l, long long t, long long r, long long b)
+{
+    if (!m_damage)
+        return;
+    l = std::max(l, 0LL);
+    t = std::max(t, 0LL);
+    r = std::min(r, static_cast<long long>(m_surface->width()));
+    b = std::min(b, static_cast<long long>(m_surface->height()));
+    if (m_clip) {
+        l = std::max<long long>(l, m_clip->left);
+        t = std::max<long long>(t, m_clip->top);
+        r = std::min<long long>(r, m_clip->right);
+        b = std::min<long long>(b, m_clip->bottom);
+    }
+    if (l < r && t < b)
+        m_damage->Add(RECT{static_cast<int>(l), static_cast<int>(t), static_cast<int>(r), static_cast<int>(b)});
+}
+
 // ---- fills ----
 
 namespace {
@@ -238,7 +279,8 @@ void CDC::PatBlt(int x, int y, int w, int h, DWORD rop)
         mask = gdi::MakeRop(rop2, gdi::ColorBits(m_brush.Color()));
         break;
     }
-    gdi::Raster(*m_surface).FillRect(l, t, r, b, mask);
+    NoteDrawn(l, t, r, b);
+    gdi::Raster(*this).FillRect(l, t, r, b, mask);
 }
 
 void CDC::FillRect(const RECT& rc, const CBrush& brush)
@@ -252,9 +294,12 @@ void CDC::FillRect(const RECT& rc, const CBrush& brush)
 COLORREF CDC::SetPixel(int x, int y, COLORREF color)
 {
     const std::uint32_t bits = gdi::ColorBits(color);
-    const gdi::Raster raster(*m_surface);
-    if (!raster.Contains(x, y))
+    const gdi::Raster raster(*this);
+    if (x < 0 || y < 0 || x >= raster.Width() || y >= raster.Height())
         return static_cast<COLORREF>(-1);
+    if (!raster.Contains(x, y))
+        return PixelToColor(bits);  // clipped away
+    NoteDrawn(x, y, x + 1LL, y + 1LL);
     std::uint32_t* p = raster.At(x, y);
     *p = gdi::MakeRop(m_rop2, bits).Apply(*p);
     return PixelToColor(bits);

@@ -25,6 +25,10 @@
 //    pixel whose centre it covers; when shrinking in the default BLACKONWHITE
 //    mode, the source pixels that fall on one destination pixel are ANDed.
 //  - Every primitive clips at the surface edges; any coordinates are safe.
+//  - A clip rectangle (SetClipRect) limits the pixels drawing changes; inside
+//    it every pixel comes out exactly as it would without the clip, so a part
+//    of the surface can be redrawn alone. (The surface edges decide, as
+//    without a clip, which source pixels a stretch reads.)
 //
 // Surface pixels are 0xFFRRGGBB (QImage::Format_RGB32); colours are COLORREFs.
 #pragma once
@@ -35,6 +39,10 @@
 #include <QImage>
 
 #include <memory>
+#include <optional>
+#include <utility>
+
+class CDamageRegion;
 
 // A pen: style, width (only 1 is drawn styled; wider pens draw solid) and colour.
 class CPen {
@@ -135,6 +143,19 @@ public:
     const CFont& GetFont() const { return m_font; }
     POINT GetCurrentPosition() const { return m_pos; }
 
+    // Clipping: only the pixels of [l, r) x [t, b) change while a clip
+    // rectangle is set; null removes it.
+    void SetClipRect(const RECT* rc);
+    const std::optional<RECT>& GetClipRect() const { return m_clip; }
+
+    // Damage recording: while a region is attached, every drawing call adds
+    // to it a rectangle holding every pixel it may change (cut to the surface
+    // and the clip). Returns the region attached before; null detaches.
+    CDamageRegion* RecordDamage(CDamageRegion* region) { return std::exchange(m_damage, region); }
+    // Adds [l, r) x [t, b) to the attached region, if any: for drawing that
+    // writes the surface's pixels itself (pictures, ellipse fills).
+    void NoteDrawn(long long l, long long t, long long r, long long b);
+
     // Lines and shapes: current pen, current brush, current ROP2.
     POINT MoveTo(int x, int y);
     void LineTo(int x, int y);
@@ -183,6 +204,8 @@ private:
     CBrush m_brush = CBrush::White();
     CFont m_font;
     POINT m_pos{};
+    std::optional<RECT> m_clip;
+    CDamageRegion* m_damage = nullptr;
 };
 
 constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;

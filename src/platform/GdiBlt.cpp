@@ -173,7 +173,13 @@ void CDC::StretchBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy,
     if (RopUsesPattern(rop) || w == 0 || h == 0 || sw == 0 || sh == 0)
         return;
     const int rop2 = static_cast<int>((rop >> 16) & 0x0Fu) + 1;
-    const gdi::Raster raster(*m_surface);
+    const gdi::Raster raster(*this);
+    {
+        long long l, r, t, b;
+        Extent(x, w, l, r);
+        Extent(y, h, t, b);
+        NoteDrawn(l, t, r, b);
+    }
     // Copying within one surface reads a snapshot, so overlapping areas copy cleanly.
     QImage snapshot;
     const QImage* source = &src.Surface();
@@ -192,12 +198,14 @@ void CDC::StretchBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy,
         Extent(sx, sw, sl, sr);
         Extent(sy, sh, st, sb);
         const long long ox = sl - dl, oy = st - dt;
-        const long long l = std::max({dl, 0LL, std::max(sl, 0LL) - ox});
-        const long long r = std::min({dr, static_cast<long long>(raster.Width()),
-                                      std::min(sr, static_cast<long long>(source->width())) - ox});
-        const long long t = std::max({dt, 0LL, std::max(st, 0LL) - oy});
-        const long long b = std::min({db, static_cast<long long>(raster.Height()),
-                                      std::min(sb, static_cast<long long>(source->height())) - oy});
+        long long l = std::max({dl, 0LL, std::max(sl, 0LL) - ox});
+        long long r = std::min({dr, static_cast<long long>(raster.Width()),
+                                std::min(sr, static_cast<long long>(source->width())) - ox});
+        long long t = std::max({dt, 0LL, std::max(st, 0LL) - oy});
+        long long b = std::min({db, static_cast<long long>(raster.Height()),
+                                std::min(sb, static_cast<long long>(source->height())) - oy});
+        raster.ClipColumns(l, r);
+        raster.ClipRows(t, b);
         if (l >= r)
             return;
         for (long long row = t; row < b; ++row) {
@@ -222,6 +230,11 @@ void CDC::StretchBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy,
     const long long sw1 = (w == 1 && sw > 1) ? sw - 1 : sw;
     const long long sh1 = (h == 1 && sh > 1) ? sh - 1 : sh;
     const AxisMap hmap(dx, w, sx, sw1), vmap(dy, h, sy, sh1);
+    // The clip box cuts the destination only after the surface edges have
+    // decided which source pixels may be read, so a clipped stretch writes
+    // exactly the pixels of the whole stretch that lie inside it.
+    raster.ClipColumns(dstL, dstR);
+    raster.ClipRows(dstT, dstB);
     long long kx0, kx1, ky0, ky1;
     hmap.VisibleSteps(dstL, dstR, kx0, kx1);
     vmap.VisibleSteps(dstT, dstB, ky0, ky1);

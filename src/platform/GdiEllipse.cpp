@@ -151,13 +151,14 @@ void CDC::Ellipse(int l, int t, int r, int b)
         Rectangle(l, t, r, b);  // too thin for an ellipse
         return;
     }
-    const gdi::Raster raster(*m_surface);
+    const gdi::Raster raster(*this);
     const long long margin = pen.width;
     if (right + margin <= 0 || bottom + margin <= 0 || left - margin >= raster.Width() ||
         top - margin >= raster.Height())
         return;
     const bool fill = !m_brush.IsNull();
     const gdi::RopMask brush = gdi::MakeRop(m_rop2, gdi::ColorBits(m_brush.Color()));
+    NoteDrawn(left - margin, top - margin, right + margin, bottom + margin);
     if (w + h > gdi::kExactEllipseLimit) {
         gdi::DrawLargeEllipse(raster, left, top, right, bottom, pen, fill, brush);
         return;

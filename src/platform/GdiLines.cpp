@@ -76,18 +76,21 @@ inline void Plot(std::uint32_t* p, const LinePen& pen, int phase)
 void AxisLine(const Raster& raster, const LinePen& pen, bool vertical, long long start, long long across,
               long long len, int dir, int dashPos)
 {
-    const long long alongLimit = vertical ? raster.Height() : raster.Width();
-    const long long acrossLimit = vertical ? raster.Width() : raster.Height();
-    if (across < 0 || across >= acrossLimit)
+    // The clip box along and across the line.
+    const long long alongLo = vertical ? raster.ClipTop() : raster.ClipLeft();
+    const long long alongHi = vertical ? raster.ClipBottom() : raster.ClipRight();
+    const long long acrossLo = vertical ? raster.ClipLeft() : raster.ClipTop();
+    const long long acrossHi = vertical ? raster.ClipRight() : raster.ClipBottom();
+    if (across < acrossLo || across >= acrossHi)
         return;
     // Step i (0 <= i < len) is at start + dir * i.
     long long lo = 0, hi = len;
     if (dir > 0) {
-        lo = std::max(lo, -start);
-        hi = std::min(hi, alongLimit - start);
+        lo = std::max(lo, alongLo - start);
+        hi = std::min(hi, alongHi - start);
     } else {
-        lo = std::max(lo, start - alongLimit + 1);
-        hi = std::min(hi, start + 1);
+        lo = std::max(lo, start - alongHi + 1);
+        hi = std::min(hi, start - alongLo + 1);
     }
     if (lo >= hi)
         return;
@@ -137,22 +140,26 @@ void SlopedLine(const Raster& raster, const LinePen& pen, POINT p1, POINT p2, bo
     const long long minorStart = xMajor ? p1.y : p1.x;
     const int majorDir = xMajor ? sx : sy;
     const int minorDir = xMajor ? sy : sx;
-    const long long majorLimit = xMajor ? raster.Width() : raster.Height();
-    const long long minorLimit = xMajor ? raster.Height() : raster.Width();
+    // The clip box along both axes. The minor offset grows with the step, so
+    // the steps inside the box are one run, and the line is cut exactly.
+    const long long majorLo = xMajor ? raster.ClipLeft() : raster.ClipTop();
+    const long long majorHi = xMajor ? raster.ClipRight() : raster.ClipBottom();
+    const long long minorLo = xMajor ? raster.ClipTop() : raster.ClipLeft();
+    const long long minorHi = xMajor ? raster.ClipBottom() : raster.ClipRight();
 
     long long lo = 0, hi = steps;  // candidate steps [lo, hi)
     if (majorDir > 0) {
-        lo = std::max(lo, -majorStart);
-        hi = std::min(hi, majorLimit - majorStart);
+        lo = std::max(lo, majorLo - majorStart);
+        hi = std::min(hi, majorHi - majorStart);
     } else {
-        lo = std::max(lo, majorStart - majorLimit + 1);
-        hi = std::min(hi, majorStart + 1);
+        lo = std::max(lo, majorStart - majorHi + 1);
+        hi = std::min(hi, majorStart - majorLo + 1);
     }
     if (lo >= hi)
         return;
-    // The minor offset must land inside the surface: n in [nLo, nHi].
-    const long long nLo = minorDir > 0 ? -minorStart : minorStart - minorLimit + 1;
-    const long long nHi = minorDir > 0 ? minorLimit - 1 - minorStart : minorStart;
+    // The minor offset must land inside the box: n in [nLo, nHi].
+    const long long nLo = minorDir > 0 ? minorLo - minorStart : minorStart - minorHi + 1;
+    const long long nHi = minorDir > 0 ? minorHi - 1 - minorStart : minorStart - minorLo;
     // First step with minorAt >= nLo, and one past the last step with minorAt <= nHi.
     auto firstAtLeast = [&](long long from, long long to, long long n) {
         while (from < to) {
@@ -298,7 +305,17 @@ void CDC::LineTo(int x, int y)
     const POINT to{x, y};
     m_pos = to;
     const gdi::LinePen pen = gdi::MakeLinePen(m_pen, m_rop2, m_bkMode, m_bkColor);
-    const gdi::Raster raster(*m_surface);
+    if (pen.kind == gdi::LinePen::Kind::Null)
+        return;
+    const gdi::Raster raster(*this);
+    {
+        // A far-off end is stepped from its eighth, which may lie outside the
+        // two ends' box: the box holds both forms.
+        const POINT cf = gdi::CropPoint(from), ct = gdi::CropPoint(to);
+        const long long m = pen.kind == gdi::LinePen::Kind::Wide ? pen.width : 0;
+        NoteDrawn(std::min({from.x, to.x, cf.x, ct.x}) - m, std::min({from.y, to.y, cf.y, ct.y}) - m,
+                  std::max({from.x, to.x, cf.x, ct.x}) + 1LL + m, std::max({from.y, to.y, cf.y, ct.y}) + 1LL + m);
+    }
     if (pen.kind == gdi::LinePen::Kind::Wide) {
         const long long w = pen.width;
         gdi::CoverageMask mask(std::min(from.x, to.x) - w, std::min(from.y, to.y) - w,
@@ -325,13 +342,27 @@ void CDC::Rectangle(int l, int t, int r, int b)
     // The outline runs through the last column and row inside the box.
     --right;
     --bottom;
-    const gdi::Raster raster(*m_surface);
+    const gdi::Raster raster(*this);
     const POINT pts[4] = {{static_cast<int>(right), static_cast<int>(top)},
                           {static_cast<int>(left), static_cast<int>(top)},
                           {static_cast<int>(left), static_cast<int>(bottom)},
                           {static_cast<int>(right), static_cast<int>(bottom)}};
     const bool fill = !m_brush.IsNull();
     const gdi::RopMask brush = gdi::MakeRop(m_rop2, gdi::ColorBits(m_brush.Color()));
+    {
+        // A wide pen reaches up to its width beyond the outline. When the
+        // inside is left as it was (no brush, or one the ROP2 turns into no
+        // change), only the four sides are noted.
+        const long long m = pen.kind == gdi::LinePen::Kind::Wide ? pen.width : 0;
+        if ((fill && !brush.IsNop()) || right - left < 8 || bottom - top < 8) {
+            NoteDrawn(left - m, top - m, right + 1 + m, bottom + 1 + m);
+        } else if (pen.kind != gdi::LinePen::Kind::Null) {
+            NoteDrawn(left - m, top - m, right + 1 + m, top + 1 + m);
+            NoteDrawn(left - m, bottom - m, right + 1 + m, bottom + 1 + m);
+            NoteDrawn(left - m, top - m, left + 1 + m, bottom + 1 + m);
+            NoteDrawn(right - m, top - m, right + 1 + m, bottom + 1 + m);
+        }
+    }
     if (pen.kind == gdi::LinePen::Kind::Wide) {
         const long long w = pen.width;
         gdi::CoverageMask outline(std::min(left, right) - w, std::min(top, bottom) - w, std::max(left, right) + w + 1,

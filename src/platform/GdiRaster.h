@@ -11,6 +11,7 @@
 
 #include <QImage>
 
+#include <algorithm>
 #include <cstdint>
 #include <optional>
 #include <vector>
@@ -40,31 +41,54 @@ RopMask MakeRop(int rop2, std::uint32_t colorBits);
 void ApplyRop(std::uint32_t* p, std::size_t n, RopMask rop);
 
 // Direct access to the pixels of a Format_RGB32 image. Empty for a null image.
+// The clip box is the part of the surface drawing may change: the whole
+// surface, or the DC's clip rectangle within it. Width and Height stay the
+// surface's, for the decisions that depend on the surface edges alone.
 class Raster {
 public:
     explicit Raster(QImage& image);
+    // The DC's surface, clipped as the DC clips.
+    explicit Raster(CDC& dc);
     int Width() const { return m_width; }
     int Height() const { return m_height; }
+    int ClipLeft() const { return m_clipLeft; }
+    int ClipTop() const { return m_clipTop; }
+    int ClipRight() const { return m_clipRight; }
+    int ClipBottom() const { return m_clipBottom; }
     std::uint32_t* Row(int y) const
     {
         return reinterpret_cast<std::uint32_t*>(m_bits + static_cast<qsizetype>(y) * m_stride);
     }
     std::uint32_t* At(int x, int y) const { return Row(y) + x; }
     qsizetype StrideInPixels() const { return m_stride / 4; }
+    // Whether (x, y) lies in the clip box.
     bool Contains(long long x, long long y) const
     {
-        return x >= 0 && y >= 0 && x < m_width && y < m_height;
+        return x >= m_clipLeft && y >= m_clipTop && x < m_clipRight && y < m_clipBottom;
     }
-    // Applies `rop` to the pixels [x0, x1) of row y; the caller has clipped.
+    // Applies `rop` to the pixels [x0, x1) of row y that lie in the clip box;
+    // the caller has clipped to the surface.
     void Span(int y, int x0, int x1, RopMask rop) const;
-    // Applies `rop` to [l, r) x [t, b), clipped to the surface.
+    // Applies `rop` to [l, r) x [t, b), clipped to the clip box.
     void FillRect(long long l, long long t, long long r, long long b, RopMask rop) const;
+    // Cuts [lo, hi) to the clip box's columns or rows.
+    void ClipColumns(long long& lo, long long& hi) const
+    {
+        lo = std::max<long long>(lo, m_clipLeft);
+        hi = std::min<long long>(hi, m_clipRight);
+    }
+    void ClipRows(long long& lo, long long& hi) const
+    {
+        lo = std::max<long long>(lo, m_clipTop);
+        hi = std::min<long long>(hi, m_clipBottom);
+    }
 
 private:
     uchar* m_bits = nullptr;
     qsizetype m_stride = 0;
     int m_width = 0;
     int m_height = 0;
+    int m_clipLeft = 0, m_clipTop = 0, m_clipRight = 0, m_clipBottom = 0;
 };
 
 // A 1-pixel pen as the line routines see it.

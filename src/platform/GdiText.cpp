@@ -149,6 +149,8 @@ int CDC::DrawText(const QString& text, RECT& rc, UINT format)
     }
     if (lines.empty() || m_surface->isNull())
         return height;
+    if (m_clip && (m_clip->left >= m_clip->right || m_clip->top >= m_clip->bottom))
+        return height;  // clipped away
 
     long long y = rc.top;
     if (singleLine && (format & kVCenter))
@@ -158,13 +160,21 @@ int CDC::DrawText(const QString& text, RECT& rc, UINT format)
 
     const bool clip = !(format & DT_NOCLIP);
     const QRect clipRect(QPoint(rc.left, rc.top), QPoint(rc.right - 1, rc.bottom - 1));
-    const gdi::Raster raster(*m_surface);
+    const gdi::Raster raster(*this);
     const gdi::RopMask background = gdi::MakeRop(R2_COPYPEN, gdi::ColorBits(m_bkColor));
+    if (clip)
+        NoteDrawn(rc.left, rc.top, rc.right, rc.bottom);
+    else
+        NoteDrawn(0, 0, m_surface->width(), m_surface->height());  // glyphs may reach anywhere
     QPainter painter(m_surface);
     painter.setFont(font);
     painter.setPen(QColor::fromRgb(gdi::ColorBits(m_textColor)));
     if (clip)
         painter.setClipRect(clipRect);
+    if (m_clip) {
+        const QRect dcClip(QPoint(m_clip->left, m_clip->top), QPoint(m_clip->right - 1, m_clip->bottom - 1));
+        painter.setClipRect(dcClip, clip ? Qt::IntersectClip : Qt::ReplaceClip);
+    }
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
     if (tabStop > 0)

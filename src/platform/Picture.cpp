@@ -316,9 +316,12 @@ void CPicture::ClearCache()
 void DrawPicture(CDC& dc, const CPicture& picture, int x, int y)
 {
     const QImage& image = picture.Image();
-    const gdi::Raster raster(dc.Surface());
-    const long long l = std::max<long long>(x, 0), r = std::min<long long>(static_cast<long long>(x) + image.width(), raster.Width());
-    const long long t = std::max<long long>(y, 0), b = std::min<long long>(static_cast<long long>(y) + image.height(), raster.Height());
+    const gdi::Raster raster(dc);
+    dc.NoteDrawn(x, y, static_cast<long long>(x) + image.width(), static_cast<long long>(y) + image.height());
+    long long l = x, r = static_cast<long long>(x) + image.width();
+    long long t = y, b = static_cast<long long>(y) + image.height();
+    raster.ClipColumns(l, r);
+    raster.ClipRows(t, b);
     for (long long row = t; row < b; ++row) {
         const auto* s = reinterpret_cast<const std::uint32_t*>(image.constScanLine(static_cast<int>(row - y)));
         std::uint32_t* d = raster.Row(static_cast<int>(row));
@@ -332,26 +335,30 @@ void DrawPictureStretched(CDC& dc, const CPicture& picture, int x, int y, int w,
     const QImage& image = picture.Image();
     if (w == 0 || h == 0 || image.isNull())
         return;
-    const gdi::Raster raster(dc.Surface());
+    const gdi::Raster raster(dc);
     const long long dw = std::llabs(static_cast<long long>(w)), dh = std::llabs(static_cast<long long>(h));
+    // Mirrored, the steps run leftwards (upwards) from x (y) itself.
+    dc.NoteDrawn(w > 0 ? x : x - dw + 1, h > 0 ? y : y - dh + 1, w > 0 ? x + dw : x + 1LL, h > 0 ? y + dh : y + 1LL);
     const long long sw = image.width(), sh = image.height();
     // Destination step k sits at x + k (or x - k when mirrored) and samples the
     // source pixel under its centre.
-    auto range = [](long long start, long long len, int dir, long long limit, long long& lo, long long& hi) {
+    // The steps that land in [first, limit).
+    auto range = [](long long start, long long len, int dir, long long first, long long limit, long long& lo,
+                    long long& hi) {
         lo = 0;
         hi = len;
         if (dir > 0) {
-            lo = std::max(lo, -start);
+            lo = std::max(lo, first - start);
             hi = std::min(hi, limit - start);
         } else {
             lo = std::max(lo, start - limit + 1);
-            hi = std::min(hi, start + 1);
+            hi = std::min(hi, start - first + 1);
         }
     };
     const int dx = w > 0 ? 1 : -1, dy = h > 0 ? 1 : -1;
     long long kx0, kx1, ky0, ky1;
-    range(x, dw, dx, raster.Width(), kx0, kx1);
-    range(y, dh, dy, raster.Height(), ky0, ky1);
+    range(x, dw, dx, raster.ClipLeft(), raster.ClipRight(), kx0, kx1);
+    range(y, dh, dy, raster.ClipTop(), raster.ClipBottom(), ky0, ky1);
     for (long long ky = ky0; ky < ky1; ++ky) {
         const long long sy = ((2 * ky + 1) * sh) / (2 * dh);
         const auto* s = reinterpret_cast<const std::uint32_t*>(image.constScanLine(static_cast<int>(sy)));
@@ -375,14 +382,16 @@ void FillEllipseArgb(CDC& dc, std::uint32_t argb, int x, int y, int w, int h)
     if (w <= 0 || h <= 0 || alpha == 0)
         return;
     __extension__ using Wide = unsigned __int128;
-    const gdi::Raster raster(dc.Surface());
+    const gdi::Raster raster(dc);
+    dc.NoteDrawn(x, y, static_cast<long long>(x) + w, static_cast<long long>(y) + h);
     const long long W = w, H = h;
     // In doubled coordinates from the centre, pixel (px, py) has its centre at
     // u = 2 px + 1 - 2 x - w, v = 2 py + 1 - 2 y - h, and lies inside when
     // u^2 h^2 + v^2 w^2 <= w^2 h^2.
     const Wide ww = static_cast<Wide>(W * W), hh = static_cast<Wide>(H * H);
     const Wide whole = ww * hh;
-    const long long row0 = std::max<long long>(y, 0), row1 = std::min<long long>(static_cast<long long>(y) + h, raster.Height());
+    long long row0 = y, row1 = static_cast<long long>(y) + h;
+    raster.ClipRows(row0, row1);
     const std::uint32_t premul = ((((argb >> 16) & 0xFF) * alpha + 127) / 255) << 16 |
                                  ((((argb >> 8) & 0xFF) * alpha + 127) / 255) << 8 | (((argb & 0xFF) * alpha + 127) / 255);
     const std::uint32_t source = (alpha << 24) | premul;
@@ -404,7 +413,8 @@ void FillEllipseArgb(CDC& dc, std::uint32_t argb, int x, int y, int w, int h)
             continue;
         const long long left = (-u - 1 + 2 * static_cast<long long>(x) + W) / 2;
         const long long right = (u - 1 + 2 * static_cast<long long>(x) + W) / 2 + 1;
-        const long long l = std::max(left, 0LL), r = std::min(right, static_cast<long long>(raster.Width()));
+        long long l = left, r = right;
+        raster.ClipColumns(l, r);
         if (l >= r)
             continue;
         std::uint32_t* d = raster.Row(static_cast<int>(py));

@@ -1,8 +1,10 @@
-// The full redraw: the background picture, then every figure of the list in
+// The redraw: the background picture, then every figure of the list in
 // stacking order, straight into the canvas. Text figures are skipped: their
-// boxes paint themselves.
+// boxes paint themselves. The refresh redraws the whole canvas, or only the
+// rectangles where it can differ from the design, clipped to each of them.
 #include "app/MainFrame.h"
 #include "platform/Picture.h"
+#include "scene/CanvasRecord.h"
 #include "scene/PlainShape.h"
 #include "scene/ShapeFigure.h"
 
@@ -128,6 +130,21 @@ void DrawTiles(CMainFrame& frame, const RECT& rc, double A, double B, const CStr
         copy(x, b - B);
 }
 
+// Where the tiles of (l, t, r, b) can lie. A column tile starts at x = l or
+// r - A and a row tile between them, so tiles start no further left than
+// min(l, r - A) and end no further right than max(r, l + A), give or take
+// the truncation of their corners; rows alike with B. The loops' test keeps
+// every corner within those limits, whatever the additions round to.
+RECT TileBounds(const RECT& rc, double A, double B)
+{
+    const double l = rc.left, t = rc.top, r = rc.right, b = rc.bottom;
+    const auto clamp = [](double v) {
+        return static_cast<int>(std::clamp(v, -1e9, 1e9));
+    };
+    return RECT{clamp(std::floor(std::min(l, r - A)) - 1), clamp(std::floor(std::min(t, b - B)) - 1),
+                clamp(std::ceil(std::max(r, l + A)) + 2), clamp(std::ceil(std::max(b, t + B)) + 2)};
+}
+
 void DrawFigure(CMainFrame& frame, const CShapeFigure& fig)
 {
     CDC& dc = *frame.m_pCanvasDC;
@@ -157,25 +174,102 @@ void DrawFigure(CMainFrame& frame, const CShapeFigure& fig)
     }
 }
 
+void DrawOneFigure(CMainFrame& frame, const CShapeFigure& fig)
+{
+    CDC& dc = *frame.m_pCanvasDC;
+    const CPenSelection pen(dc, CPen(PS_SOLID, 1, fig.LineColor()));
+    dc.SetROP2(R2_COPYPEN);
+    DrawFigure(frame, fig);
+}
+
+void DrawBackground(CMainFrame& frame)
+{
+    if (frame.m_bBackground != 1)
+        return;
+    if (const auto picture = CPicture::Load(frame.m_strBackground))
+        DrawPicture(*frame.m_pCanvasDC, *picture, kBackgroundOffset, kBackgroundOffset);
+}
+
+// A redraw leaves the canvas DC and the picture size as the last figures
+// drawn leave them. A partial redraw skips figures, so it puts back what the
+// whole redraw would have left: the copy mode after any figure, the current
+// position at the end of the last line, the size of the last picture loaded.
+void SettleAsWholeRedraw(CMainFrame& frame, const std::vector<CCanvasRecord::Entry>& entries)
+{
+    CDC& dc = *frame.m_pCanvasDC;
+    if (!entries.empty())
+        dc.SetROP2(R2_COPYPEN);
+    for (auto e = entries.rbegin(); e != entries.rend(); ++e) {
+        if (e->kind == FK_LINE) {
+            dc.MoveTo(e->rect.right, e->rect.bottom);
+            break;
+        }
+    }
+    for (auto e = entries.rbegin(); e != entries.rend(); ++e) {
+        const bool tiles = e->tileWidth > 0 && e->tileHeight > 0 && std::isfinite(e->tileWidth) &&
+                           std::isfinite(e->tileHeight);
+        const bool loads = (e->kind == FK_RECTANGLE && e->tileWidth == 0 && e->tileHeight == 0 &&
+                            !e->picture.isEmpty()) ||
+                           ((e->kind == FK_RECTANGLE || e->kind == FK_BORDER) && tiles);
+        if (!loads)
+            continue;
+        if (const auto picture = CPicture::Load(e->picture)) {
+            frame.m_fPictureWidth = picture->GetWidthF();
+            frame.m_fPictureHeight = picture->GetHeightF();
+            break;
+        }
+    }
+}
+
+// A partial redraw costs a pass over the figures per rectangle; past this
+// share of the canvas the whole redraw is as quick.
+constexpr double kMostOfTheCanvas = 0.4;
+
 }  // namespace
+
+RECT DrawingBounds(const CShapeFigure& fig, int cxCanvas, int cyCanvas)
+{
+    const RECT& rc = fig.m_rect;
+    RECT bounds{};
+    switch (fig.m_nKind) {
+    case FK_LINE:
+    case FK_ELLIPSE:
+        bounds = InflatedRect(NormalizedRect(rc), 1);
+        ++bounds.right;
+        ++bounds.bottom;
+        break;
+    case FK_RECTANGLE:
+        if (fig.m_dTileWidth == 0 && fig.m_dTileHeight == 0) {
+            bounds = InflatedRect(NormalizedRect(rc), 1);  // outline and fill, or the stretched picture
+            ++bounds.right;
+            ++bounds.bottom;
+        } else if (fig.m_dTileWidth > 0 && fig.m_dTileHeight > 0) {
+            bounds = TileBounds(rc, fig.m_dTileWidth, fig.m_dTileHeight);
+        }
+        break;
+    case FK_BORDER:
+        if (fig.m_dTileWidth > 0 && fig.m_dTileHeight > 0 && std::isfinite(fig.m_dTileWidth) &&
+            std::isfinite(fig.m_dTileHeight))
+            bounds = TileBounds(rc, fig.m_dTileWidth, fig.m_dTileHeight);
+        break;
+    default:
+        break;
+    }
+    return IntersectedRect(bounds, RECT{0, 0, cxCanvas, cyCanvas});
+}
 
 void CMainFrame::RedrawFigures()
 {
-    CDC& dc = *m_pCanvasDC;
-    if (m_bBackground == 1) {
-        if (const auto picture = CPicture::Load(m_strBackground))
-            DrawPicture(dc, *picture, kBackgroundOffset, kBackgroundOffset);
-    }
+    DrawBackground(*this);
+    // The canvas now holds this drawing over whatever it held before.
+    m_pCanvasRecord->Forget();
     if (!g_pFigures)
         return;
     const int count = g_pFigures->GetSize();
     for (int i = 0; i < count; ++i) {
         const CShapeFigure* fig = g_pFigures->GetAt(i);
-        if (!fig || fig->m_nKind == FK_TEXT || fig->m_nKind < FK_LINE || fig->m_nKind > FK_BORDER)
-            continue;
-        const CPenSelection pen(dc, CPen(PS_SOLID, 1, fig->LineColor()));
-        dc.SetROP2(R2_COPYPEN);
-        DrawFigure(*this, *fig);
+        if (fig && IsDrawnKind(fig->m_nKind))
+            DrawOneFigure(*this, *fig);
     }
 }
 
@@ -184,12 +278,57 @@ void CMainFrame::ClearCanvas()
     // The canvas DC always has the white stock brush selected.
     m_pCanvasDC->PatBlt(0, 0, m_cxCanvas, m_cyCanvas, PATCOPY);
     m_handlesShown.reset();
+    m_pCanvasRecord->Cleared(CanvasConditions{m_cxCanvas, m_cyCanvas, m_pCanvasDC->GetBrush(),
+                                              m_pCanvasDC->GetStretchBltMode()});
+    m_canvasDamage.Clear();
 }
 
 void CMainFrame::RefreshCanvas(bool withHandles)
 {
-    ClearCanvas();
-    RedrawFigures();
+    // The refresh draws the design itself: nothing it draws is damage.
+    CDamageRegion* const recording = m_pCanvasDC->RecordDamage(nullptr);
+    const CanvasConditions conditions{m_cxCanvas, m_cyCanvas, m_pCanvasDC->GetBrush(),
+                                      m_pCanvasDC->GetStretchBltMode()};
+    const BackgroundState background{m_bBackground == 1, m_strBackground};
+    CDamageRegion damage;
+    bool partial = !m_bFullRefreshOnly && m_pCanvasRecord->Update(g_pFigures, background, conditions, damage);
+    if (partial) {
+        damage.Add(m_canvasDamage);  // everything drawn over the canvas since, handles included
+        partial = static_cast<double>(damage.Area()) <=
+                  kMostOfTheCanvas * static_cast<double>(m_cxCanvas) * static_cast<double>(m_cyCanvas);
+    }
+    if (partial) {
+        CDC& dc = *m_pCanvasDC;
+        const std::vector<CCanvasRecord::Entry>& entries = m_pCanvasRecord->Entries();
+        const RECT& backgroundBounds = m_pCanvasRecord->BackgroundBounds();
+        for (const RECT& rc : damage.Rects()) {
+            dc.SetClipRect(&rc);
+            dc.PatBlt(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, PATCOPY);
+            if (RectsMeet(backgroundBounds, rc))
+                DrawBackground(*this);
+            if (!g_pFigures)
+                continue;
+            // The record lists the drawn figures in the list's order.
+            std::size_t k = 0;
+            for (const auto& fig : *g_pFigures) {
+                if (!fig || !IsDrawnKind(fig->m_nKind))
+                    continue;
+                if (RectsMeet(entries[k++].bounds, rc))
+                    DrawOneFigure(*this, *fig);
+            }
+        }
+        dc.SetClipRect(nullptr);
+        SettleAsWholeRedraw(*this, entries);
+        m_handlesShown.reset();  // any handles shown were damage, now redrawn
+        m_canvasDamage.Clear();
+        ++m_refreshCounts.partial;
+    } else {
+        ++m_refreshCounts.whole;
+        ClearCanvas();
+        RedrawFigures();
+        m_pCanvasRecord->Redrawn(g_pFigures, background, conditions);
+    }
+    m_pCanvasDC->RecordDamage(recording);
     if (withHandles)
         ShowHandles();  // the canvas holds none now: the kept selection's only
     Invalidate();

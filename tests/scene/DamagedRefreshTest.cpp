@@ -1,0 +1,149 @@
+// The refresh redraws only where the canvas can differ from the design, and
+// what it leaves is what the whole refresh gives: after picture files change
+// on disk, after a restack, over drawing done since, and with the conditions
+// every figure depends on changed.
+#include "editing/EditingFixture.h"
+#include "platform/Picture.h"
+#include "resources/ResourceIds.h"
+#include "scene/CanvasRecord.h"
+
+#include <QFile>
+
+#include <cstring>
+
+namespace {
+
+class DamagedRefreshTest : public EditingTest {
+protected:
+    DamagedRefreshTest() { CPicture::ClearCache(); }
+
+    // Refreshes the whole canvas; the canvas it leaves.
+    QImage WholeRefresh()
+    {
+        frame.m_bFullRefreshOnly = true;
+        frame.RefreshCanvas(frame.m_pSelRect != nullptr);
+        frame.m_bFullRefreshOnly = false;
+        return Canvas();
+    }
+    // Whether the canvas as it is equals the whole refresh's.
+    void ExpectAsWholeRefresh()
+    {
+        const QImage now = Canvas();
+        EXPECT_TRUE(Diff(now, WholeRefresh()).empty());
+    }
+    // Refreshes; true when the refresh was a partial one.
+    bool Refresh(bool withHandles = false)
+    {
+        const int before = frame.m_refreshCounts.partial;
+        frame.RefreshCanvas(withHandles);
+        return frame.m_refreshCounts.partial > before;
+    }
+    // A pixel written straight into the canvas, behind the DC's back: a
+    // refresh that does not redraw it leaves it.
+    void Mark(int x, int y) { frame.m_bmpCanvas.setPixel(x, y, ColorToPixel(kGreen)); }
+    // Rewrites a picture file in another colour with a later time stamp.
+    void Rewrite(const QString& path, COLORREF fill)
+    {
+        QImage img(30, 20, QImage::Format_RGB32);
+        img.fill(ColorToPixel(fill));
+        ASSERT_TRUE(img.save(path, "PNG"));
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::ReadWrite));
+        ASSERT_TRUE(file.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+    }
+};
+
+TEST_F(DamagedRefreshTest, MovingOneFigureRedrawsOnlyAroundItsOldAndNewPlace)
+{
+    for (int i = 0; i < 40; ++i)
+        Add(FK_RECTANGLE, RECT{10 * i, 5 * i, 10 * i + 60, 5 * i + 50}, kBlack, RGB(i * 6, 100, 200));
+    Add(FK_ELLIPSE, RECT{300, 300, 340, 330}, kRed, kBlue);
+    Refresh();
+    Click(POINT{320, 315});  // selects the ellipse
+    Mark(500, 20);
+    Mark(305, 305);
+    const int before = frame.m_refreshCounts.partial;
+    Drag(POINT{320, 315}, POINT{330, 322});
+    EXPECT_EQ(Fig(40).m_rect, (RECT{310, 307, 350, 337}));
+    EXPECT_EQ(frame.m_refreshCounts.partial, before + 1);
+    EXPECT_EQ(Pixel(500, 20), kGreen) << "far from the change: left as it was";
+    EXPECT_NE(Pixel(305, 305), kGreen) << "the ellipse's old place is redrawn";
+    const QImage partial = Canvas();
+    EXPECT_EQ(Diff(partial, WholeRefresh()), (Pixels{{500, 20}})) << "the mark aside, nothing differs";
+}
+
+TEST_F(DamagedRefreshTest, PicturesChangedOnDiskAreRedrawnWhereverTheyShow)
+{
+    const QString tile = Picture(QStringLiteral("tile.png"), 30, 20, kBlue);
+    const QString back = Picture(QStringLiteral("back.png"), 30, 20, kRed);
+    AddPicture(FK_RECTANGLE, RECT{100, 100, 160, 140}, tile);
+    AddBorder(RECT{200, 50, 400, 250}, 20, 20, tile);
+    Add(FK_RECTANGLE, RECT{500, 300, 520, 320}, kBlack, kRed);
+    frame.m_bBackground = 1;
+    frame.m_strBackground = back;
+    Refresh();
+    Refresh();
+    Rewrite(tile, kGreen);
+    Rewrite(back, kBlack);
+    EXPECT_TRUE(Refresh());
+    EXPECT_EQ(Pixel(130, 120), kGreen);
+    EXPECT_EQ(Pixel(210, 60), kGreen);
+    EXPECT_EQ(Pixel(15, 15), kBlack);
+    ExpectAsWholeRefresh();
+    // A file that goes away shows nothing any more.
+    ASSERT_TRUE(QFile::remove(tile));
+    EXPECT_TRUE(Refresh());
+    EXPECT_EQ(Pixel(130, 120), kWhite);
+    ExpectAsWholeRefresh();
+}
+
+TEST_F(DamagedRefreshTest, RestackingAndDrawingSinceTheLastRefreshComeOutAsTheWholeRefresh)
+{
+    for (int i = 0; i < 12; ++i)
+        Add(static_cast<FigureKind>(i % 3), RECT{40 + 15 * i, 40 + 9 * i, 140 + 15 * i, 120 + 9 * i}, RGB(20 * i, 0, 0),
+            RGB(0, 20 * i, 200));
+    Refresh();
+    // Brought to the top, sent to the bottom, and three swapped at once.
+    g_pFigures->MoveToEnd(3);
+    EXPECT_TRUE(Refresh());
+    ExpectAsWholeRefresh();
+    g_pFigures->MoveToFront(10);
+    EXPECT_TRUE(Refresh());
+    ExpectAsWholeRefresh();
+    g_pFigures->MoveToEnd(2);
+    g_pFigures->MoveToFront(7);
+    g_pFigures->MoveToEnd(0);
+    EXPECT_TRUE(Refresh());
+    ExpectAsWholeRefresh();
+    // Drawing straight into the canvas, as creation, colours and slides do.
+    CDC& dc = *frame.m_pCanvasDC;
+    dc.SetROP2(R2_NOTXORPEN);
+    dc.Ellipse(400, 300, 480, 360);
+    dc.SetROP2(R2_COPYPEN);
+    dc.FillRect(RECT{600, 10, 620, 30}, CBrush::Solid(kRed));
+    Click(POINT{100, 80});  // a selection: its handles are drawn too
+    Tap(VK_RIGHT);
+    EXPECT_TRUE(Refresh(true));
+    ExpectAsWholeRefresh();
+}
+
+TEST_F(DamagedRefreshTest, ConditionsEveryFigureDependsOnAskForTheWholeRefresh)
+{
+    Add(FK_RECTANGLE, RECT{10, 10, 50, 50}, kBlack, kRed);
+    Refresh();
+    EXPECT_TRUE(Refresh());
+    const int whole = frame.m_refreshCounts.whole;
+    frame.m_pCanvasDC->SetStretchBltMode(COLORONCOLOR);
+    EXPECT_FALSE(Refresh());
+    EXPECT_TRUE(Refresh());
+    frame.RedrawFigures();  // draws over the canvas without the refresh: the record cannot vouch for it
+    EXPECT_FALSE(Refresh());
+    EXPECT_EQ(frame.m_refreshCounts.whole, whole + 2);
+    // New clears the canvas, which the record knows: the next refresh is partial.
+    frame.OnCommand(ID_FILE_NEW);
+    Add(FK_ELLIPSE, RECT{10, 10, 50, 50}, kBlack, kRed);
+    EXPECT_TRUE(Refresh());
+    ExpectAsWholeRefresh();
+}
+
+}  // namespace
