@@ -63,6 +63,9 @@ CMainFrame::CMainFrame()
     ClearCanvas();
     // From now on the DC notes every pixel drawn outside a refresh.
     m_pCanvasDC->RecordDamage(&m_canvasDamage);
+    // VELTRA_WHOLE_REFRESH=1 redraws the whole canvas at every refresh, as
+    // the end-to-end comparison runs the program beside its usual self.
+    m_bFullRefreshOnly = qEnvironmentVariableIntValue("VELTRA_WHOLE_REFRESH") == 1;
 
     // No selection.
     m_pSelRect.reset();

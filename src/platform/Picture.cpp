@@ -395,7 +395,15 @@ void FillEllipseArgb(CDC& dc, std::uint32_t argb, int x, int y, int w, int h)
     const std::uint32_t premul = ((((argb >> 16) & 0xFF) * alpha + 127) / 255) << 16 |
                                  ((((argb >> 8) & 0xFF) * alpha + 127) / 255) << 8 | (((argb & 0xFF) * alpha + 127) / 255);
     const std::uint32_t source = (alpha << 24) | premul;
+    // Rows py and 2y + h - 1 - py lie as far above the centre as below it
+    // and cover the same columns: a visible pair is worked out once.
+    const long long lastRow = static_cast<long long>(y) + H - 1;
     for (long long py = row0; py < row1; ++py) {
+        const long long mirror = static_cast<long long>(y) + lastRow - py;
+        const bool upper = py <= mirror;
+        const bool mirrorVisible = mirror != py && mirror >= row0 && mirror < row1;
+        if (!upper && mirrorVisible)
+            continue;  // drawn with its upper twin
         const long long v = 2 * py + 1 - 2 * static_cast<long long>(y) - H;
         const Wide vv = static_cast<Wide>(v * v);
         if (vv * ww > whole)
@@ -417,12 +425,17 @@ void FillEllipseArgb(CDC& dc, std::uint32_t argb, int x, int y, int w, int h)
         raster.ClipColumns(l, r);
         if (l >= r)
             continue;
-        std::uint32_t* d = raster.Row(static_cast<int>(py));
-        if (alpha == 255) {
-            std::fill(d + l, d + r, argb | 0xFF000000u);
-            continue;
+        for (const long long row : {py, mirror}) {
+            if (row != py && !(upper && mirrorVisible))
+                break;
+            std::uint32_t* d = raster.Row(static_cast<int>(row));
+            if (alpha == 255) {
+                // An opaque row is a plain fill: the wide stores of the raster code.
+                gdi::ApplyRop(d + l, static_cast<std::size_t>(r - l), gdi::RopMask{0xFF000000u, argb & 0x00FFFFFFu});
+                continue;
+            }
+            for (long long px = l; px < r; ++px)
+                d[px] = Over(source, d[px]);
         }
-        for (long long px = l; px < r; ++px)
-            d[px] = Over(source, d[px]);
     }
 }

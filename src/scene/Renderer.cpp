@@ -230,19 +230,25 @@ constexpr double kMostOfTheCanvas = 0.4;
 RECT DrawingBounds(const CShapeFigure& fig, int cxCanvas, int cyCanvas)
 {
     const RECT& rc = fig.m_rect;
+    // The ordered rectangle with a pixel to spare on every side (two after
+    // the last column and row), worked out in 64 bits and cut to the canvas.
+    const auto around = [&] {
+        const long long l = std::min(rc.left, rc.right) - 1LL, r = std::max(rc.left, rc.right) + 2LL;
+        const long long t = std::min(rc.top, rc.bottom) - 1LL, b = std::max(rc.top, rc.bottom) + 2LL;
+        return RECT{static_cast<int>(std::clamp<long long>(l, 0, cxCanvas)),
+                    static_cast<int>(std::clamp<long long>(t, 0, cyCanvas)),
+                    static_cast<int>(std::clamp<long long>(r, 0, cxCanvas)),
+                    static_cast<int>(std::clamp<long long>(b, 0, cyCanvas))};
+    };
     RECT bounds{};
     switch (fig.m_nKind) {
     case FK_LINE:
     case FK_ELLIPSE:
-        bounds = InflatedRect(NormalizedRect(rc), 1);
-        ++bounds.right;
-        ++bounds.bottom;
+        bounds = around();
         break;
     case FK_RECTANGLE:
         if (fig.m_dTileWidth == 0 && fig.m_dTileHeight == 0) {
-            bounds = InflatedRect(NormalizedRect(rc), 1);  // outline and fill, or the stretched picture
-            ++bounds.right;
-            ++bounds.bottom;
+            bounds = around();  // outline and fill, or the stretched picture
         } else if (fig.m_dTileWidth > 0 && fig.m_dTileHeight > 0) {
             bounds = TileBounds(rc, fig.m_dTileWidth, fig.m_dTileHeight);
         }
@@ -313,7 +319,7 @@ void CMainFrame::RefreshCanvas(bool withHandles)
             for (const auto& fig : *g_pFigures) {
                 if (!fig || !IsDrawnKind(fig->m_nKind))
                     continue;
-                if (RectsMeet(entries[k++].bounds, rc))
+                if (k < entries.size() && RectsMeet(entries[k++].bounds, rc))
                     DrawOneFigure(*this, *fig);
             }
         }

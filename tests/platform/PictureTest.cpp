@@ -202,4 +202,18 @@ TEST_F(PictureTest, TheOpaqueEllipseCoversThePixelCentresInsideItSymmetrically)
             EXPECT_TRUE(flipped == set && std::includes(box.begin(), box.end(), set.begin(), set.end())) << w << "x" << h;
             EXPECT_TRUE(set.count({3, 2 + h / 2}) && set.count({3 + w / 2, 2})) << w << "x" << h;
         }
+    // Exactly the pixels whose centres lie in the ellipse or on it, boxes cut
+    // by the surface included.
+    for (int w = 1; w <= 70; w += 5)
+        for (int h = 1; h <= 50; h += 3)
+            for (const auto& [x, y] : {std::pair{3, 2}, std::pair{-7, -5}, std::pair{30, 20}}) {
+                PixelSet inside;
+                for (int py = 0; py < 40; ++py)
+                    for (int px = 0; px < 60; ++px) {
+                        const long long u = 2LL * px + 1 - 2LL * x - w, v = 2LL * py + 1 - 2LL * y - h;
+                        if (u * u * h * h + v * v * w * w <= 1LL * w * w * h * h)
+                            inside.insert({px, py});
+                    }
+                EXPECT_EQ(fill(x, y, w, h), inside) << w << "x" << h << " at " << x << "," << y;
+            }
 }
