@@ -395,39 +395,47 @@ void FillEllipseArgb(CDC& dc, std::uint32_t argb, int x, int y, int w, int h)
     const std::uint32_t premul = ((((argb >> 16) & 0xFF) * alpha + 127) / 255) << 16 |
                                  ((((argb >> 8) & 0xFF) * alpha + 127) / 255) << 8 | (((argb & 0xFF) * alpha + 127) / 255);
     const std::uint32_t source = (alpha << 24) | premul;
-    // Rows py and 2y + h - 1 - py lie as far above the centre as below it
-    // and cover the same columns: a visible pair is worked out once.
-    const long long lastRow = static_cast<long long>(y) + H - 1;
-    for (long long py = row0; py < row1; ++py) {
-        const long long mirror = static_cast<long long>(y) + lastRow - py;
-        const bool upper = py <= mirror;
-        const bool mirrorVisible = mirror != py && mirror >= row0 && mirror < row1;
-        if (!upper && mirrorVisible)
-            continue;  // drawn with its upper twin
-        const long long v = 2 * py + 1 - 2 * static_cast<long long>(y) - H;
-        const Wide vv = static_cast<Wide>(v * v);
+    if (row0 >= row1)
+        return;
+    // Rows with the same distance |v| from the centre cover the same columns,
+    // and the half-width u shrinks as |v| grows. The visible rows are taken
+    // by growing |v| (each |v| is one row or a pair mirrored about the
+    // centre), so u is found once by a square root and then only stepped down.
+    const long long c = 2 * static_cast<long long>(y) + H;  // v = 2 py + 1 - c
+    const long long vFirst = 2 * row0 + 1 - c, vLast = 2 * (row1 - 1) + 1 - c;
+    const long long vMin = (vFirst <= 0 && vLast >= 0) ? ((c + 1) % 2 == 0 ? 0 : 1) : std::min(std::llabs(vFirst), std::llabs(vLast));
+    const long long vMax = std::max(std::llabs(vFirst), std::llabs(vLast));
+    long long u = -1;
+    for (long long av = vMin; av <= vMax; av += 2) {
+        const Wide vv = static_cast<Wide>(av) * static_cast<Wide>(av);
         if (vv * ww > whole)
-            continue;
+            break;  // beyond the ellipse's top and bottom: so is every row further out
         const Wide room = whole - vv * ww;  // u^2 h^2 may not exceed this
-        auto fits = [&](long long u) { return static_cast<Wide>(u * u) * hh <= room; };
-        long long u = static_cast<long long>(std::floor(W * std::sqrt(std::max(0.0, 1.0 - static_cast<double>(v) * v / (static_cast<double>(H) * H)))));
-        while (fits(u + 1))
-            ++u;
+        auto fits = [&](long long t) { return static_cast<Wide>(t) * static_cast<Wide>(t) * hh <= room; };
+        if (u < 0) {
+            u = static_cast<long long>(std::floor(W * std::sqrt(std::max(0.0, 1.0 - static_cast<double>(av) * av / (static_cast<double>(H) * H)))));
+            while (fits(u + 1))
+                ++u;
+        }
         while (u >= 0 && !fits(u))
             --u;
-        if (((u - (1 - W)) % 2 + 2) % 2 != 0)  // u has the parity of 1 - w
-            --u;
-        if (u < 0)
-            continue;
-        const long long left = (-u - 1 + 2 * static_cast<long long>(x) + W) / 2;
-        const long long right = (u - 1 + 2 * static_cast<long long>(x) + W) / 2 + 1;
+        long long half = u;
+        if (((half - (1 - W)) % 2 + 2) % 2 != 0)  // the half-width has the parity of 1 - w
+            --half;
+        if (half < 0)
+            break;
+        const long long left = (-half - 1 + 2 * static_cast<long long>(x) + W) / 2;
+        const long long right = (half - 1 + 2 * static_cast<long long>(x) + W) / 2 + 1;
         long long l = left, r = right;
         raster.ClipColumns(l, r);
         if (l >= r)
             continue;
-        for (const long long row : {py, mirror}) {
-            if (row != py && !(upper && mirrorVisible))
-                break;
+        const long long below = (av + c - 1) / 2, above = (c - 1 - av) / 2;  // v = +av and -av
+        const long long rows[2] = {above, below};
+        for (int i = 0; i < (below == above ? 1 : 2); ++i) {
+            const long long row = rows[i];
+            if (row < row0 || row >= row1)
+                continue;
             std::uint32_t* d = raster.Row(static_cast<int>(row));
             if (alpha == 255) {
                 // An opaque row is a plain fill: the wide stores of the raster code.
