@@ -29,7 +29,7 @@ struct Scene {
     {
         SetScreenSizeForTesting(SIZE{kWidth, kHeight});
         frame = std::make_unique<CMainFrame>();
-        frame->m_bFullRefreshOnly = true;  // every refresh measured redraws the whole canvas
+        frame->m_refreshMode = CMainFrame::RefreshMode::Whole;  // every refresh measured redraws the whole canvas
         FillRandomScene(*g_pFigures, kFigures, kWidth, kHeight, 20261206);
         // A 1000 x 1000 picture with detail everywhere, so every tile is a real shrink.
         QImage art(1000, 1000, QImage::Format_RGB32);

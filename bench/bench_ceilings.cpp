@@ -25,7 +25,7 @@ std::unique_ptr<CMainFrame> MakeFrame()
 {
     SetScreenSizeForTesting(SIZE{kWidth, kHeight});
     auto frame = std::make_unique<CMainFrame>();
-    frame->m_bFullRefreshOnly = true;  // the limits are those of the whole refresh
+    frame->m_refreshMode = CMainFrame::RefreshMode::Whole;  // the limits are those of the whole refresh
     frame->resize(kWidth, kHeight);
     frame->show();
     return frame;

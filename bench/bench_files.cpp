@@ -117,7 +117,7 @@ struct Scene {
     {
         SetScreenSizeForTesting(SIZE{kWidth, kHeight});
         frame = std::make_unique<CMainFrame>();
-        frame->m_bFullRefreshOnly = true;  // every refresh measured redraws the whole canvas
+        frame->m_refreshMode = CMainFrame::RefreshMode::Whole;  // every refresh measured redraws the whole canvas
         if (!QDir(FolderPath(QString())).exists())
             error = "no temporary folder for the pictures";
         for (int i = 0; i < kPictures && error.empty(); ++i) {

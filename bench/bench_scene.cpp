@@ -43,7 +43,7 @@ struct Frame {
     {
         SetScreenSizeForTesting(SIZE{kWidth, kHeight});
         frame = std::make_unique<CMainFrame>();
-        frame->m_bFullRefreshOnly = true;  // unless a benchmark says otherwise
+        frame->m_refreshMode = CMainFrame::RefreshMode::Whole;  // unless a benchmark says otherwise
     }
     std::unique_ptr<CMainFrame> frame;
     int figures = -1;
@@ -196,6 +196,17 @@ const SceneVerdictResult& SceneVerdict(int count)
             painterWritten += FigurePixels(painted, f->m_rect);
         }
         frame.RefreshCanvas(false);  // the canvas shows the whole scene again
+        // The whole refresh skips the figures others paint over: it must
+        // leave exactly what drawing every figure in order leaves.
+        const QImage skipping = frame.m_bmpCanvas.copy();
+        const CMainFrame::RefreshMode mode = frame.m_refreshMode;
+        frame.m_refreshMode = CMainFrame::RefreshMode::Reference;
+        frame.RefreshCanvas(false);
+        frame.m_refreshMode = mode;
+        if (skipping != frame.m_bmpCanvas) {
+            result.error = "the whole refresh and the refresh that draws every figure left different canvases";
+            return result;
+        }
 
         result.counts = {{"changed", "pixels changed by the whole scene", programChanged, painterChanged},
                          {"written", "pixels written figure by figure", programWritten, painterWritten}};
@@ -232,7 +243,8 @@ bool SameWork(benchmark::State& state, bool program, int count)
     return true;
 }
 
-// The whole refresh: clear the canvas, redraw every figure, invalidate.
+// The whole refresh: clear the canvas, redraw the figures (all but those
+// later ones paint over), invalidate.
 void BM_RefreshSequence(benchmark::State& state)
 {
     const int count = static_cast<int>(state.range(0));
@@ -245,6 +257,24 @@ void BM_RefreshSequence(benchmark::State& state)
     }
 }
 BENCHMARK(BM_RefreshSequence)->Arg(kFigures)->Arg(kManyFigures)->Unit(benchmark::kMillisecond)->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// The same, drawing every figure in order (no figure skipped for being
+// painted over): the drawing code's own speed.
+void BM_RefreshEveryFigure(benchmark::State& state)
+{
+    const int count = static_cast<int>(state.range(0));
+    if (!SameWork(state, true, count))
+        return;
+    CMainFrame& frame = SceneFrame(count);
+    frame.m_refreshMode = CMainFrame::RefreshMode::Reference;
+    for (auto _ : state) {
+        frame.RefreshCanvas(false);
+        benchmark::DoNotOptimize(frame.m_bmpCanvas.constBits());
+    }
+    frame.m_refreshMode = CMainFrame::RefreshMode::Whole;
+}
+BENCHMARK(BM_RefreshEveryFigure)->Arg(kFigures)->Arg(kManyFigures)->Unit(benchmark::kMillisecond)->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
 void BM_QPainterSameScene(benchmark::State& state)
@@ -320,7 +350,8 @@ void BM_MoveGesture(benchmark::State& state)
     const bool partial = state.range(0) == 1;
     CMainFrame& frame = SceneFrame(kManyFigures);
     g_pFigures->Add(CShapeFigure::Shape(FK_RECTANGLE, kMoved, RGB(0, 0, 0), RGB(255, 0, 0)));
-    frame.m_bFullRefreshOnly = !partial;
+    const CMainFrame::RefreshMode mode = partial ? CMainFrame::RefreshMode::Damaged : CMainFrame::RefreshMode::Whole;
+    frame.m_refreshMode = mode;
     frame.RefreshCanvas(false);
     // Before timing: a gesture moves the figure, the refresh it ends with is
     // the kind measured, and the canvas is then what the whole refresh gives.
@@ -329,9 +360,9 @@ void BM_MoveGesture(benchmark::State& state)
     const RECT moved = g_pFigures->GetAt(g_pFigures->GetSize() - 1)->m_rect;
     const QImage afterGesture = frame.m_bmpCanvas.copy();
     const bool partialRan = frame.m_refreshCounts.partial > before.partial;
-    frame.m_bFullRefreshOnly = true;
+    frame.m_refreshMode = CMainFrame::RefreshMode::Reference;
     frame.RefreshCanvas(true);
-    frame.m_bFullRefreshOnly = !partial;
+    frame.m_refreshMode = mode;
     std::string error;
     if (moved != RECT{kMoved.left + 30, kMoved.top + 20, kMoved.right + 30, kMoved.bottom + 20})
         error = "the gesture did not move the figure by (30, 20)";
@@ -352,7 +383,7 @@ void BM_MoveGesture(benchmark::State& state)
     }
     frame.ClearSelection();
     g_pFigures->RemoveAt(g_pFigures->GetSize() - 1);
-    frame.m_bFullRefreshOnly = true;
+    frame.m_refreshMode = CMainFrame::RefreshMode::Whole;
     frame.RefreshCanvas(false);
 }
 BENCHMARK(BM_MoveGesture)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->Repetitions(5)->ReportAggregatesOnly(true);

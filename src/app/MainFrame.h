@@ -114,9 +114,12 @@ public:
     // pixel drawn over it since, as the canvas DC records it.
     std::unique_ptr<CCanvasRecord> m_pCanvasRecord;
     CDamageRegion m_canvasDamage;
-    // Every refresh redraws the whole canvas (the reference the partial
-    // refresh is compared with, and the benchmarks' other side).
-    bool m_bFullRefreshOnly = false;
+    // How a refresh redraws: only the damaged rectangles (or the whole canvas
+    // when they are most of it); the whole canvas, skipping the figures later
+    // figures hide; or the whole canvas with every figure in order, the
+    // reference the other two are compared with.
+    enum class RefreshMode { Damaged, Whole, Reference };
+    RefreshMode m_refreshMode = RefreshMode::Damaged;
     // How many refreshes redrew the whole canvas and how many only a part.
     struct RefreshCounts {
         int whole = 0;

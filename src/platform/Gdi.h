@@ -210,6 +210,11 @@ private:
 
 constexpr COLORREF CLR_INVALID = 0xFFFFFFFF;
 
+// A rectangle inside the region Ellipse(rc) fills with a brush when drawn
+// with a 1-pixel pen: every pixel of it is painted by the brush or by the
+// outline. Empty when the ellipse is too small or too large to bother.
+RECT EllipseInteriorBox(const RECT& rc);
+
 // A memory DC with a bitmap of its own: black until drawn on, as a fresh
 // compatible bitmap is.
 class CMemoryDC {

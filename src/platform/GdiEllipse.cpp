@@ -139,6 +139,28 @@ std::vector<POINT> EllipseQuadrant(int w, int h)
 
 }  // namespace gdi
 
+RECT EllipseInteriorBox(const RECT& rc)
+{
+    const long long left = std::min(rc.left, rc.right), right = std::max(rc.left, rc.right);
+    const long long top = std::min(rc.top, rc.bottom), bottom = std::max(rc.top, rc.bottom);
+    const long long w = right - left, h = bottom - top;
+    // Small boxes hide little; huge ones are drawn by the analytic ellipse.
+    if (w < 8 || h < 8 || w + h > gdi::kExactEllipseLimit)
+        return RECT{};
+    // The band of rows from 15 % to 85 % of the height, and the columns every
+    // one of those rows covers: about half the box, near the largest
+    // rectangle an ellipse holds.
+    const std::vector<int> insets = gdi::EllipseRowInsets(static_cast<int>(w), static_cast<int>(h));
+    const long long k = h * 15 / 100;
+    int inset = 0;
+    for (long long i = k; i < h - k; ++i)
+        inset = std::max(inset, insets[static_cast<std::size_t>(i)]);
+    if (2LL * inset >= w)
+        return RECT{};
+    return RECT{static_cast<int>(left + inset), static_cast<int>(top + k), static_cast<int>(right - inset),
+                static_cast<int>(bottom - k)};
+}
+
 void CDC::Ellipse(int l, int t, int r, int b)
 {
     const gdi::LinePen pen = gdi::MakeLinePen(m_pen, m_rop2, m_bkMode, m_bkColor);

@@ -191,39 +191,111 @@ void DrawBackground(CMainFrame& frame)
 }
 
 // A redraw leaves the canvas DC and the picture size as the last figures
-// drawn leave them. A partial redraw skips figures, so it puts back what the
-// whole redraw would have left: the copy mode after any figure, the current
+// drawn leave them. A redraw that skips figures puts back what drawing every
+// figure would have left: the copy mode after any figure, the current
 // position at the end of the last line, the size of the last picture loaded.
-void SettleAsWholeRedraw(CMainFrame& frame, const std::vector<CCanvasRecord::Entry>& entries)
+void SettleAsWholeRedraw(CMainFrame& frame, const CFigureList* figures)
 {
+    if (!figures)
+        return;
     CDC& dc = *frame.m_pCanvasDC;
-    if (!entries.empty())
-        dc.SetROP2(R2_COPYPEN);
-    for (auto e = entries.rbegin(); e != entries.rend(); ++e) {
-        if (e->kind == FK_LINE) {
-            dc.MoveTo(e->rect.right, e->rect.bottom);
-            break;
-        }
-    }
-    for (auto e = entries.rbegin(); e != entries.rend(); ++e) {
-        const bool tiles = e->tileWidth > 0 && e->tileHeight > 0 && std::isfinite(e->tileWidth) &&
-                           std::isfinite(e->tileHeight);
-        const bool loads = (e->kind == FK_RECTANGLE && e->tileWidth == 0 && e->tileHeight == 0 &&
-                            !e->picture.isEmpty()) ||
-                           ((e->kind == FK_RECTANGLE || e->kind == FK_BORDER) && tiles);
-        if (!loads)
+    bool drawn = false, line = false, picture = false;
+    for (int i = figures->GetSize() - 1; i >= 0 && !(line && picture); --i) {
+        const CShapeFigure* fig = figures->GetAt(i);
+        if (!fig || !IsDrawnKind(fig->m_nKind))
             continue;
-        if (const auto picture = CPicture::Load(e->picture)) {
-            frame.m_fPictureWidth = picture->GetWidthF();
-            frame.m_fPictureHeight = picture->GetHeightF();
-            break;
+        drawn = true;
+        if (!line && fig->m_nKind == FK_LINE) {
+            dc.MoveTo(fig->m_rect.right, fig->m_rect.bottom);
+            line = true;
+        }
+        const double A = fig->m_dTileWidth, B = fig->m_dTileHeight;
+        const bool tiles = A > 0 && B > 0 && std::isfinite(A) && std::isfinite(B);
+        const bool loads = (fig->m_nKind == FK_RECTANGLE && A == 0 && B == 0 && fig->HasPicture()) ||
+                           ((fig->m_nKind == FK_RECTANGLE || fig->m_nKind == FK_BORDER) && tiles);
+        if (!picture && loads) {
+            if (const auto loaded = CPicture::Load(fig->m_strPicture)) {
+                frame.m_fPictureWidth = loaded->GetWidthF();
+                frame.m_fPictureHeight = loaded->GetHeightF();
+                picture = true;
+            }
         }
     }
+    if (drawn)
+        dc.SetROP2(R2_COPYPEN);
 }
+
+// The pixels a figure paints over whatever is below, each with a value of
+// its own: a plain rectangle's whole box (outline and fill), the middle of an
+// ellipse whose inside the DC's brush paints. Empty for every other figure.
+RECT OpaqueBox(const CShapeFigure& fig, const CBrush& brush)
+{
+    const RECT n = NormalizedRect(fig.m_rect);
+    const bool large = RectWidth(n) >= 3 && RectHeight(n) >= 3;
+    if (fig.m_nKind == FK_RECTANGLE && fig.m_dTileWidth == 0 && fig.m_dTileHeight == 0 && !fig.HasPicture() && large)
+        return n;
+    if (fig.m_nKind == FK_ELLIPSE && !brush.IsNull())
+        return EllipseInteriorBox(n);
+    return RECT{};
+}
+
 
 // A partial redraw costs a pass over the figures per rectangle; past this
 // share of the canvas the whole redraw is as quick.
 constexpr double kMostOfTheCanvas = 0.4;
+
+// A figure to draw and the canvas pixels it can reach.
+struct DrawnFigure {
+    const CShapeFigure* fig;
+    RECT reach;
+};
+
+// Which of `drawn` (bottom to top) later ones paint over within `area`:
+// walked from the top down over a grid of 16 x 16 cells laid from the area's
+// corner (the last ones cut by its edges), a figure is hidden when every cell
+// of its reach within the area lies wholly inside the opaque box of a figure
+// above it. A figure that reaches nothing of the area counts as hidden.
+std::vector<bool> HiddenWithin(const std::vector<DrawnFigure>& drawn, const RECT& area, const CBrush& brush)
+{
+    constexpr int kCell = 16;
+    std::vector<bool> hidden(drawn.size(), false);
+    if (IsEmptyRect(area))
+        return hidden;
+    const int columns = (area.right - area.left + kCell - 1) / kCell;
+    const int rows = (area.bottom - area.top + kCell - 1) / kCell;
+    std::vector<std::uint8_t> covered(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), 0);
+    const auto cell = [&](int x, int y) -> std::uint8_t& {
+        return covered[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(x)];
+    };
+    for (std::size_t k = drawn.size(); k-- > 0;) {
+        const RECT reach = IntersectedRect(drawn[k].reach, area);
+        bool seen = false;
+        if (!IsEmptyRect(reach)) {
+            const int x0 = (reach.left - area.left) / kCell, x1 = (reach.right - 1 - area.left) / kCell;
+            const int y0 = (reach.top - area.top) / kCell, y1 = (reach.bottom - 1 - area.top) / kCell;
+            for (int y = y0; y <= y1 && !seen; ++y)
+                for (int x = x0; x <= x1 && !seen; ++x)
+                    seen = !cell(x, y);
+        }
+        if (!seen) {
+            hidden[k] = true;
+            continue;
+        }
+        // The cells wholly inside this figure's opaque box are covered for
+        // every figure below it; a cell cut by the area's edge needs only its
+        // part inside the area covered.
+        const RECT box = IntersectedRect(OpaqueBox(*drawn[k].fig, brush), area);
+        if (IsEmptyRect(box))
+            continue;
+        const int x0 = (box.left - area.left + kCell - 1) / kCell, y0 = (box.top - area.top + kCell - 1) / kCell;
+        const int x1 = box.right == area.right ? columns : (box.right - area.left) / kCell;
+        const int y1 = box.bottom == area.bottom ? rows : (box.bottom - area.top) / kCell;
+        for (int y = y0; y < y1; ++y)
+            for (int x = x0; x < x1; ++x)
+                cell(x, y) = 1;
+    }
+    return hidden;
+}
 
 }  // namespace
 
@@ -264,6 +336,24 @@ RECT DrawingBounds(const CShapeFigure& fig, int cxCanvas, int cyCanvas)
     return IntersectedRect(bounds, RECT{0, 0, cxCanvas, cyCanvas});
 }
 
+std::vector<bool> HiddenFigures(const CFigureList& figures, int cx, int cy, const CBrush& brush)
+{
+    std::vector<DrawnFigure> drawn;
+    std::vector<int> indices;
+    for (int i = 0; i < figures.GetSize(); ++i) {
+        const CShapeFigure* fig = figures.GetAt(i);
+        if (fig && IsDrawnKind(fig->m_nKind)) {
+            drawn.push_back(DrawnFigure{fig, DrawingBounds(*fig, cx, cy)});
+            indices.push_back(i);
+        }
+    }
+    const std::vector<bool> covered = HiddenWithin(drawn, RECT{0, 0, cx, cy}, brush);
+    std::vector<bool> hidden(static_cast<std::size_t>(figures.GetSize()), false);
+    for (std::size_t k = 0; k < drawn.size(); ++k)
+        hidden[static_cast<std::size_t>(indices[k])] = covered[k];
+    return hidden;
+}
+
 void CMainFrame::RedrawFigures()
 {
     DrawBackground(*this);
@@ -272,11 +362,22 @@ void CMainFrame::RedrawFigures()
     if (!g_pFigures)
         return;
     const int count = g_pFigures->GetSize();
+    // The reference draws every figure; otherwise those painted over again are skipped.
+    const std::vector<bool> hidden = m_refreshMode == RefreshMode::Reference
+                                         ? std::vector<bool>(static_cast<std::size_t>(count), false)
+                                         : HiddenFigures(*g_pFigures, m_cxCanvas, m_cyCanvas, m_pCanvasDC->GetBrush());
+    bool skipped = false;
     for (int i = 0; i < count; ++i) {
         const CShapeFigure* fig = g_pFigures->GetAt(i);
-        if (fig && IsDrawnKind(fig->m_nKind))
+        if (!fig || !IsDrawnKind(fig->m_nKind))
+            continue;
+        if (hidden[static_cast<std::size_t>(i)])
+            skipped = true;
+        else
             DrawOneFigure(*this, *fig);
     }
+    if (skipped)
+        SettleAsWholeRedraw(*this, g_pFigures);
 }
 
 void CMainFrame::ClearCanvas()
@@ -297,7 +398,8 @@ void CMainFrame::RefreshCanvas(bool withHandles)
                                       m_pCanvasDC->GetStretchBltMode()};
     const BackgroundState background{m_bBackground == 1, m_strBackground};
     CDamageRegion damage;
-    bool partial = !m_bFullRefreshOnly && m_pCanvasRecord->Update(g_pFigures, background, conditions, damage);
+    bool partial =
+        m_refreshMode == RefreshMode::Damaged && m_pCanvasRecord->Update(g_pFigures, background, conditions, damage);
     if (partial) {
         damage.Add(m_canvasDamage);  // everything drawn over the canvas since, handles included
         partial = static_cast<double>(damage.Area()) <=
@@ -314,17 +416,24 @@ void CMainFrame::RefreshCanvas(bool withHandles)
                 DrawBackground(*this);
             if (!g_pFigures)
                 continue;
-            // The record lists the drawn figures in the list's order.
+            // The figures that reach the rectangle (the record lists the drawn
+            // figures in the list's order), less those others paint over there.
+            std::vector<DrawnFigure> reaching;
             std::size_t k = 0;
             for (const auto& fig : *g_pFigures) {
                 if (!fig || !IsDrawnKind(fig->m_nKind))
                     continue;
-                if (k < entries.size() && RectsMeet(entries[k++].bounds, rc))
-                    DrawOneFigure(*this, *fig);
+                if (k < entries.size() && RectsMeet(entries[k].bounds, rc))
+                    reaching.push_back(DrawnFigure{fig.get(), entries[k].bounds});
+                ++k;
             }
+            const std::vector<bool> hidden = HiddenWithin(reaching, rc, dc.GetBrush());
+            for (std::size_t j = 0; j < reaching.size(); ++j)
+                if (!hidden[j])
+                    DrawOneFigure(*this, *reaching[j].fig);
         }
         dc.SetClipRect(nullptr);
-        SettleAsWholeRedraw(*this, entries);
+        SettleAsWholeRedraw(*this, g_pFigures);
         m_handlesShown.reset();  // any handles shown were damage, now redrawn
         m_canvasDamage.Clear();
         ++m_refreshCounts.partial;

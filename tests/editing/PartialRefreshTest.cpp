@@ -67,7 +67,8 @@ protected:
     {
         Run run;
         CMainFrame frame;
-        frame.m_bFullRefreshOnly = wholeOnly;
+        if (wholeOnly)
+            frame.m_refreshMode = CMainFrame::RefreshMode::Reference;
         frame.resize(900, 650);
         frame.show();
         QApplication::setActiveWindow(&frame);

@@ -173,3 +173,31 @@ TEST(GdiShapesTest, PixelsOffTheSurfaceAndEmptySurfacesAreSafe)
     empty.DC().LineTo(5, 5);
     EXPECT_EQ(empty.DC().GetPixel(0, 0), CLR_INVALID);
 }
+
+TEST(GdiShapesTest, TheEllipseInteriorBoxLiesWhollyInWhatTheEllipsePaints)
+{
+    int boxes = 0;
+    for (int w = 1; w <= 90; w += 1)
+        for (int h = 1; h <= 70; h += 3) {
+            const RECT rc{5, 4, 5 + w, 4 + h};
+            const RECT inner = EllipseInteriorBox(rc);
+            if (inner.left >= inner.right || inner.top >= inner.bottom)
+                continue;
+            ++boxes;
+            QImage image = Surface(100, 80, RGB(0, 0, 0));
+            CDC dc(image);
+            dc.SelectPen(CPen(PS_SOLID, 1, RGB(255, 0, 0)));
+            dc.SelectBrush(CBrush::Solid(RGB(0, 255, 0)));
+            dc.Ellipse(rc);
+            for (int y = inner.top; y < inner.bottom; ++y)
+                for (int x = inner.left; x < inner.right; ++x)
+                    ASSERT_NE(At(image, x, y), RGB(0, 0, 0)) << w << "x" << h << " at " << x << "," << y;
+            // About half the box: big enough to hide what lies under it.
+            EXPECT_GE(4LL * (inner.right - inner.left) * (inner.bottom - inner.top), 1LL * w * h) << w << "x" << h;
+        }
+    EXPECT_GT(boxes, 1500);
+    // Corners in any order give the same box; tiny and huge ellipses give none.
+    EXPECT_EQ(EllipseInteriorBox(RECT{60, 50, 10, 5}), EllipseInteriorBox(RECT{10, 5, 60, 50}));
+    EXPECT_EQ(EllipseInteriorBox(RECT{0, 0, 7, 40}), RECT{});
+    EXPECT_EQ(EllipseInteriorBox(RECT{0, 0, 300000, 40}), RECT{});
+}

@@ -10,6 +10,7 @@
 #include <QFile>
 
 #include <cstring>
+#include <random>
 
 namespace {
 
@@ -20,9 +21,9 @@ protected:
     // Refreshes the whole canvas; the canvas it leaves.
     QImage WholeRefresh()
     {
-        frame.m_bFullRefreshOnly = true;
+        frame.m_refreshMode = CMainFrame::RefreshMode::Reference;
         frame.RefreshCanvas(frame.m_pSelRect != nullptr);
-        frame.m_bFullRefreshOnly = false;
+        frame.m_refreshMode = CMainFrame::RefreshMode::Damaged;
         return Canvas();
     }
     // Whether the canvas as it is equals the whole refresh's.
@@ -144,6 +145,81 @@ TEST_F(DamagedRefreshTest, ConditionsEveryFigureDependsOnAskForTheWholeRefresh)
     Add(FK_ELLIPSE, RECT{10, 10, 50, 50}, kBlack, kRed);
     EXPECT_TRUE(Refresh());
     ExpectAsWholeRefresh();
+}
+
+TEST_F(DamagedRefreshTest, SkippingHiddenFiguresLeavesWhatDrawingEveryFigureLeaves)
+{
+    const QString tile = Picture(QStringLiteral("tile.png"), 30, 20, kBlue);
+    frame.m_bBackground = 1;
+    frame.m_strBackground = Picture(QStringLiteral("back.png"), 300, 200, kRed);
+    std::mt19937 random(11);
+    auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    for (int scene = 0; scene < 8; ++scene) {
+        g_pFigures->RemoveAll();
+        // Dense: hundreds of figures of every kind, some inverted, tiny,
+        // huge or off the canvas, over the background.
+        for (int i = 0; i < 500; ++i) {
+            const int l = uniform(-100, 1100), t = uniform(-100, 850);
+            const RECT rc{l, t, l + uniform(-30, 400), t + uniform(-30, 300)};
+            const COLORREF line = RGB(uniform(0, 255), 0, uniform(0, 255)), fill = RGB(0, uniform(0, 255), 90);
+            switch (uniform(0, 9)) {
+            case 0: Add(FK_LINE, rc, line, fill); break;
+            case 1: AddPicture(FK_RECTANGLE, rc, tile); break;
+            case 2: AddBorder(rc, uniform(5, 40), uniform(5, 40), tile); break;
+            case 3: AddPicture(FK_RECTANGLE, rc, tile, 12.5, 9.25); break;
+            case 4:
+            case 5:
+            case 6: Add(FK_ELLIPSE, rc, line, fill); break;
+            default: Add(FK_RECTANGLE, rc, line, fill); break;
+            }
+        }
+        if (scene % 4 == 3)
+            frame.m_pCanvasDC->SelectBrush(CBrush::Null());  // ellipses then hide nothing
+        const std::vector<bool> hidden =
+            HiddenFigures(*g_pFigures, frame.m_cxCanvas, frame.m_cyCanvas, frame.m_pCanvasDC->GetBrush());
+        EXPECT_GT(std::count(hidden.begin(), hidden.end(), true), 50) << "scene " << scene;
+        for (const CMainFrame::RefreshMode mode : {CMainFrame::RefreshMode::Whole, CMainFrame::RefreshMode::Reference}) {
+            frame.m_refreshMode = mode;
+            frame.m_pCanvasDC->SetROP2(R2_NOTXORPEN);
+            frame.m_pCanvasDC->MoveTo(1, 2);
+            frame.m_fPictureWidth = frame.m_fPictureHeight = 0;
+            frame.RefreshCanvas(false);
+        }
+        const QImage reference = Canvas();
+        const POINT referencePosition = frame.m_pCanvasDC->GetCurrentPosition();
+        const float referenceWidth = frame.m_fPictureWidth;
+        frame.m_refreshMode = CMainFrame::RefreshMode::Whole;
+        frame.m_pCanvasDC->SetROP2(R2_NOTXORPEN);
+        frame.m_pCanvasDC->MoveTo(1, 2);
+        frame.m_fPictureWidth = 0;
+        frame.RefreshCanvas(false);
+        EXPECT_TRUE(Diff(Canvas(), reference).empty()) << "scene " << scene;
+        EXPECT_EQ(frame.m_pCanvasDC->GetCurrentPosition(), referencePosition) << "scene " << scene;
+        EXPECT_EQ(frame.m_pCanvasDC->GetROP2(), R2_COPYPEN);
+        EXPECT_EQ(frame.m_fPictureWidth, referenceWidth) << "scene " << scene;
+        // Edits of that dense scene, each refreshed only where it changed
+        // (skipping there too what others paint over), against the reference.
+        frame.m_refreshMode = CMainFrame::RefreshMode::Damaged;
+        frame.RefreshCanvas(false);
+        const int partialBefore = frame.m_refreshCounts.partial;
+        for (int edit = 0; edit < 6; ++edit) {
+            const int i = uniform(0, g_pFigures->GetSize() - 1);
+            const CShapeFigure& f = Fig(i);
+            if (IsShapeKind(f.m_nKind) && edit % 3 != 2)
+                g_pFigures->SetAt(i, CShapeFigure::Shape(f.m_nKind, OffsetRectBy(f.m_rect, uniform(-40, 40), uniform(-40, 40)),
+                                                         f.LineColor(), f.FillColor()));
+            else
+                g_pFigures->RemoveAt(i);
+            frame.RefreshCanvas(false);
+            const QImage partial = Canvas();
+            frame.m_refreshMode = CMainFrame::RefreshMode::Reference;
+            frame.RefreshCanvas(false);
+            frame.m_refreshMode = CMainFrame::RefreshMode::Damaged;
+            ASSERT_TRUE(Diff(partial, Canvas()).empty()) << "scene " << scene << ", edit " << edit;
+        }
+        EXPECT_GT(frame.m_refreshCounts.partial, partialBefore + 3) << "scene " << scene;
+        frame.m_pCanvasDC->SelectBrush(CBrush::White());
+    }
 }
 
 }  // namespace
