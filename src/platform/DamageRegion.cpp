@@ -14,6 +14,15 @@ long long MergeWaste(const RECT& a, const RECT& b)
 // outlines of a drag become one rectangle instead of two that overlap.
 constexpr long long kFreeWaste = 64;
 
+// Whether replacing a and b by their bounding box costs little: at most
+// kFreeWaste pixels, or at most half the pixels the two hold (the sides of a
+// drag's outline a few pixels apart, two shapes side by side).
+bool CheapToMerge(const RECT& a, const RECT& b)
+{
+    const long long waste = MergeWaste(a, b);
+    return waste <= kFreeWaste || 2 * waste <= RectArea(a) + RectArea(b);
+}
+
 }  // namespace
 
 void CDamageRegion::Add(const RECT& rc)
@@ -30,8 +39,7 @@ void CDamageRegion::Add(const RECT& rc)
             const RECT box = BoundingRect(e, add);
             if (box == e)
                 return;  // already covered
-            if (box == add || MergeWaste(e, add) <= kFreeWaste ||
-                (RectsMeet(e, add) && RectArea(box) <= RectArea(e) + RectArea(add))) {
+            if (box == add || CheapToMerge(e, add)) {
                 add = box;
                 m_rects.erase(m_rects.begin() + static_cast<std::ptrdiff_t>(i));
                 merged = true;

@@ -86,6 +86,8 @@ public:
 
     // The drawn figures, in the list's order, with their bounds.
     const std::vector<Entry>& Entries() const { return m_entries; }
+    // Whether any recorded figure or the background names a picture file.
+    bool ShowsPictures() const { return !m_pictures.empty(); }
     // Where the background picture lies on the canvas (empty when off or unreadable).
     const RECT& BackgroundBounds() const { return m_backgroundBounds; }
 

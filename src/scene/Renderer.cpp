@@ -194,12 +194,12 @@ void DrawBackground(CMainFrame& frame)
 // drawn leave them. A redraw that skips figures puts back what drawing every
 // figure would have left: the copy mode after any figure, the current
 // position at the end of the last line, the size of the last picture loaded.
-void SettleAsWholeRedraw(CMainFrame& frame, const CFigureList* figures)
+void SettleAsWholeRedraw(CMainFrame& frame, const CFigureList* figures, bool mayShowPictures = true)
 {
     if (!figures)
         return;
     CDC& dc = *frame.m_pCanvasDC;
-    bool drawn = false, line = false, picture = false;
+    bool drawn = false, line = false, picture = !mayShowPictures;
     for (int i = figures->GetSize() - 1; i >= 0 && !(line && picture); --i) {
         const CShapeFigure* fig = figures->GetAt(i);
         if (!fig || !IsDrawnKind(fig->m_nKind))
@@ -433,7 +433,7 @@ void CMainFrame::RefreshCanvas(bool withHandles)
                     DrawOneFigure(*this, *reaching[j].fig);
         }
         dc.SetClipRect(nullptr);
-        SettleAsWholeRedraw(*this, g_pFigures);
+        SettleAsWholeRedraw(*this, g_pFigures, m_pCanvasRecord->ShowsPictures());
         m_handlesShown.reset();  // any handles shown were damage, now redrawn
         m_canvasDamage.Clear();
         ++m_refreshCounts.partial;
