@@ -406,19 +406,28 @@ void FillEllipseArgb(CDC& dc, std::uint32_t argb, int x, int y, int w, int h)
     const long long vMin = (vFirst <= 0 && vLast >= 0) ? ((c + 1) % 2 == 0 ? 0 : 1) : std::min(std::llabs(vFirst), std::llabs(vLast));
     const long long vMax = std::max(std::llabs(vFirst), std::llabs(vLast));
     long long u = -1;
+    bool first = true;
     for (long long av = vMin; av <= vMax; av += 2) {
         const Wide vv = static_cast<Wide>(av) * static_cast<Wide>(av);
         if (vv * ww > whole)
             break;  // beyond the ellipse's top and bottom: so is every row further out
         const Wide room = whole - vv * ww;  // u^2 h^2 may not exceed this
         auto fits = [&](long long t) { return static_cast<Wide>(t) * static_cast<Wide>(t) * hh <= room; };
-        if (u < 0) {
+        // A few steps down from the last row's half-width; where the edge
+        // falls steeply (near the top and bottom), a fresh square root.
+        int steps = 0;
+        while (!first && u >= 0 && !fits(u) && steps < 8) {
+            --u;
+            ++steps;
+        }
+        if (first || (u >= 0 && !fits(u))) {
             u = static_cast<long long>(std::floor(W * std::sqrt(std::max(0.0, 1.0 - static_cast<double>(av) * av / (static_cast<double>(H) * H)))));
             while (fits(u + 1))
                 ++u;
+            while (u >= 0 && !fits(u))
+                --u;
+            first = false;
         }
-        while (u >= 0 && !fits(u))
-            --u;
         long long half = u;
         if (((half - (1 - W)) % 2 + 2) % 2 != 0)  // the half-width has the parity of 1 - w
             --half;
