@@ -87,11 +87,3 @@ bool CDamageRegion::Contains(int x, int y) const
             return true;
     return false;
 }
-
-bool CDamageRegion::Intersects(const RECT& rc) const
-{
-    for (const RECT& r : m_rects)
-        if (RectsMeet(r, rc))
-            return true;
-    return false;
-}

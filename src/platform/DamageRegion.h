@@ -26,8 +26,6 @@ public:
     long long Area() const;
     // Whether the pixel (x, y) lies in the region.
     bool Contains(int x, int y) const;
-    // Whether any rectangle meets [l, r) x [t, b).
-    bool Intersects(const RECT& rc) const;
 
 private:
     std::vector<RECT> m_rects;

@@ -336,17 +336,50 @@ RECT DrawingBounds(const CShapeFigure& fig, int cxCanvas, int cyCanvas)
     return IntersectedRect(bounds, RECT{0, 0, cxCanvas, cyCanvas});
 }
 
-std::vector<bool> HiddenFigures(const CFigureList& figures, int cx, int cy, const CBrush& brush)
+namespace {
+
+// The figures of the list the redraw draws, in order, with their reach.
+std::vector<DrawnFigure> DrawnFiguresOf(const CFigureList& figures, int cx, int cy, std::vector<int>* indices = nullptr)
 {
     std::vector<DrawnFigure> drawn;
-    std::vector<int> indices;
+    drawn.reserve(static_cast<std::size_t>(figures.GetSize()));
     for (int i = 0; i < figures.GetSize(); ++i) {
         const CShapeFigure* fig = figures.GetAt(i);
         if (fig && IsDrawnKind(fig->m_nKind)) {
             drawn.push_back(DrawnFigure{fig, DrawingBounds(*fig, cx, cy)});
-            indices.push_back(i);
+            if (indices)
+                indices->push_back(i);
         }
     }
+    return drawn;
+}
+
+// Draws `drawn` over the whole canvas in order: every one for the reference,
+// otherwise all but those later ones paint over, the DC then settled as
+// drawing every one leaves it.
+void DrawAll(CMainFrame& frame, const std::vector<DrawnFigure>& drawn)
+{
+    const bool every = frame.m_refreshMode == CMainFrame::RefreshMode::Reference;
+    const std::vector<bool> hidden =
+        every ? std::vector<bool>(drawn.size(), false)
+              : HiddenWithin(drawn, RECT{0, 0, frame.m_cxCanvas, frame.m_cyCanvas}, frame.m_pCanvasDC->GetBrush());
+    bool skipped = false;
+    for (std::size_t k = 0; k < drawn.size(); ++k) {
+        if (hidden[k])
+            skipped = true;
+        else
+            DrawOneFigure(frame, *drawn[k].fig);
+    }
+    if (skipped)
+        SettleAsWholeRedraw(frame, g_pFigures);
+}
+
+}  // namespace
+
+std::vector<bool> HiddenFigures(const CFigureList& figures, int cx, int cy, const CBrush& brush)
+{
+    std::vector<int> indices;
+    const std::vector<DrawnFigure> drawn = DrawnFiguresOf(figures, cx, cy, &indices);
     const std::vector<bool> covered = HiddenWithin(drawn, RECT{0, 0, cx, cy}, brush);
     std::vector<bool> hidden(static_cast<std::size_t>(figures.GetSize()), false);
     for (std::size_t k = 0; k < drawn.size(); ++k)
@@ -359,25 +392,8 @@ void CMainFrame::RedrawFigures()
     DrawBackground(*this);
     // The canvas now holds this drawing over whatever it held before.
     m_pCanvasRecord->Forget();
-    if (!g_pFigures)
-        return;
-    const int count = g_pFigures->GetSize();
-    // The reference draws every figure; otherwise those painted over again are skipped.
-    const std::vector<bool> hidden = m_refreshMode == RefreshMode::Reference
-                                         ? std::vector<bool>(static_cast<std::size_t>(count), false)
-                                         : HiddenFigures(*g_pFigures, m_cxCanvas, m_cyCanvas, m_pCanvasDC->GetBrush());
-    bool skipped = false;
-    for (int i = 0; i < count; ++i) {
-        const CShapeFigure* fig = g_pFigures->GetAt(i);
-        if (!fig || !IsDrawnKind(fig->m_nKind))
-            continue;
-        if (hidden[static_cast<std::size_t>(i)])
-            skipped = true;
-        else
-            DrawOneFigure(*this, *fig);
-    }
-    if (skipped)
-        SettleAsWholeRedraw(*this, g_pFigures);
+    if (g_pFigures)
+        DrawAll(*this, DrawnFiguresOf(*g_pFigures, m_cxCanvas, m_cyCanvas));
 }
 
 void CMainFrame::ClearCanvas()
@@ -440,8 +456,19 @@ void CMainFrame::RefreshCanvas(bool withHandles)
     } else {
         ++m_refreshCounts.whole;
         ClearCanvas();
-        RedrawFigures();
+        DrawBackground(*this);
+        // The record is made first: the reach it works out for each figure
+        // serves the drawing too.
         m_pCanvasRecord->Redrawn(g_pFigures, background, conditions);
+        if (g_pFigures) {
+            const std::vector<CCanvasRecord::Entry>& entries = m_pCanvasRecord->Entries();
+            std::vector<DrawnFigure> drawn;
+            drawn.reserve(entries.size());
+            for (const auto& fig : *g_pFigures)
+                if (fig && IsDrawnKind(fig->m_nKind) && drawn.size() < entries.size())
+                    drawn.push_back(DrawnFigure{fig.get(), entries[drawn.size()].bounds});
+            DrawAll(*this, drawn);
+        }
     }
     m_pCanvasDC->RecordDamage(recording);
     if (withHandles)
