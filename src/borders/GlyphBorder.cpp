@@ -216,7 +216,7 @@ void CMainFrame::OnGlyphBorder()
     const QString folder = GlyphTileFolder();
     QDir().mkpath(folder);
     const QString path = QDir(folder).filePath(QString::number(g_nGlyphFileCount) + QStringLiteral(".bmp"));
-    const QByteArray bytes = EncodeBitmapFile(glyph.Image(), 32);
+    const QByteArray bytes = EncodeBitmapFile(glyph.Image());
     if (bytes.isEmpty()) {
         WindowSystem().MessageBox(this, QStringLiteral("Error in Retrieving"), QString(), MB_OK);
         return;

@@ -1,6 +1,5 @@
-// The bitmap file writer: layout arithmetic, one row encoder per depth, the
-// fixed palettes with their nearest-colour mapping, and the all-or-nothing
-// write to disk.
+// The bitmap file writer: layout arithmetic, the 32-bit rows, and the
+// all-or-nothing write to disk.
 #include "files/BitmapFile.h"
 
 #include <QDir>
@@ -10,7 +9,6 @@
 #include <QtEndian>
 
 #include <algorithm>
-#include <array>
 #include <cerrno>
 #include <cstring>
 #include <limits>
@@ -19,12 +17,6 @@ namespace {
 
 constexpr int kFileHeaderBytes = 14;
 constexpr int kInfoHeaderBytes = 40;
-
-// The row encoders only know these; the layout accepts any planes * bits.
-bool IsWritableDepth(int bits)
-{
-    return bits == 1 || bits == 4 || bits == 8 || bits == 16 || bits == 24 || bits == 32;
-}
 
 int ClassBitsFor(long long bits)
 {
@@ -41,156 +33,12 @@ int ClassBitsFor(long long bits)
     return 32;
 }
 
-int Red(QRgb p) { return static_cast<int>((p >> 16) & 0xFF); }
-int Green(QRgb p) { return static_cast<int>((p >> 8) & 0xFF); }
-int Blue(QRgb p) { return static_cast<int>(p & 0xFF); }
-
-int DistanceSquared(QRgb a, QRgb b)
-{
-    const int dr = Red(a) - Red(b), dg = Green(a) - Green(b), db = Blue(a) - Blue(b);
-    return dr * dr + dg * dg + db * db;
-}
-
-// --- Palettes --------------------------------------------------------------
-
-constexpr std::array<QRgb, 2> kMonoPalette = {0x000000, 0xFFFFFF};
-
-constexpr std::array<QRgb, 16> kVgaPalette = {
-    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
-    0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF,
-};
-
-constexpr int kCubeStep = 51;  // 255 / 5: six levels a channel
-constexpr int kCubeEntries = 216;
-constexpr int kGreys = 40;
-
-// Grey i (1..kGreys): 255 i / 41 rounded. 41 is prime, so no grey falls on a
-// cube level and all 256 entries differ.
-constexpr int GreyLevel(int i) { return (255 * i + (kGreys + 1) / 2) / (kGreys + 1); }
-
-constexpr std::array<QRgb, 256> MakeCubePalette()
-{
-    std::array<QRgb, 256> palette{};
-    for (int r = 0; r < 6; ++r)
-        for (int g = 0; g < 6; ++g)
-            for (int b = 0; b < 6; ++b)
-                palette[static_cast<std::size_t>(36 * r + 6 * g + b)] =
-                    static_cast<QRgb>((r * kCubeStep) << 16 | (g * kCubeStep) << 8 | (b * kCubeStep));
-    for (int i = 1; i <= kGreys; ++i) {
-        const auto level = static_cast<QRgb>(GreyLevel(i));
-        palette[static_cast<std::size_t>(kCubeEntries - 1 + i)] = level << 16 | level << 8 | level;
-    }
-    return palette;
-}
-constexpr std::array<QRgb, 256> kCubePalette = MakeCubePalette();
-
-int NearestMono(QRgb p)
-{
-    // Nearer to white than black exactly when r + g + b > 382.5.
-    return Red(p) + Green(p) + Blue(p) > 382 ? 1 : 0;
-}
-
-int NearestVga(QRgb p)
-{
-    int best = 0;
-    int bestDistance = std::numeric_limits<int>::max();
-    for (int i = 0; i < static_cast<int>(kVgaPalette.size()); ++i) {
-        const int d = DistanceSquared(p, kVgaPalette[static_cast<std::size_t>(i)]);
-        if (d < bestDistance) {
-            best = i;
-            bestDistance = d;
-        }
-    }
-    return best;
-}
-
-int NearestCube(QRgb p)
-{
-    // The cube's nearest entry is each channel rounded to its nearest level
-    // (the distance is a sum over channels); 51 is odd, so no channel ties.
-    auto level = [](int c) { return (c + kCubeStep / 2) / kCubeStep; };
-    const int cube = 36 * level(Red(p)) + 6 * level(Green(p)) + level(Blue(p));
-    // The nearest grey is the one nearest the channels' mean, so only the
-    // two greys around the mean can win.
-    const int sum = Red(p) + Green(p) + Blue(p);
-    const int below = std::clamp(sum * (kGreys + 1) / (3 * 255), 1, kGreys);
-    int grey = below;
-    if (below < kGreys && DistanceSquared(p, kCubePalette[static_cast<std::size_t>(kCubeEntries + below)]) <
-                              DistanceSquared(p, kCubePalette[static_cast<std::size_t>(kCubeEntries - 1 + below)]))
-        grey = below + 1;
-    const int greyIndex = kCubeEntries - 1 + grey;
-    return DistanceSquared(p, kCubePalette[static_cast<std::size_t>(greyIndex)]) <
-                   DistanceSquared(p, kCubePalette[static_cast<std::size_t>(cube)])
-               ? greyIndex
-               : cube;
-}
-
-// --- Row encoders ----------------------------------------------------------
-// Each writes the (width * bits + 7) / 8 bytes of one row's `width` pixels
-// from `src` to `dst`; the caller clears the padding after them.
-
+// One row of 32-bit pixels: the surface's own little-endian B, G, R, and a
+// cleared reserved byte.
 void EncodeRow32(const QRgb* src, int width, uchar* dst)
 {
-    // The reserved byte is cleared; the rest is the surface's own
-    // little-endian B, G, R.
     for (int x = 0; x < width; ++x)
         qToLittleEndian<quint32>(src[x] & 0x00FFFFFFu, dst + 4 * x);
-}
-
-void EncodeRow24(const QRgb* src, int width, uchar* dst)
-{
-    for (int x = 0; x < width; ++x) {
-        dst[3 * x] = static_cast<uchar>(Blue(src[x]));
-        dst[3 * x + 1] = static_cast<uchar>(Green(src[x]));
-        dst[3 * x + 2] = static_cast<uchar>(Red(src[x]));
-    }
-}
-
-void EncodeRow16(const QRgb* src, int width, uchar* dst)
-{
-    for (int x = 0; x < width; ++x) {
-        const auto v = static_cast<quint16>((Red(src[x]) >> 3) << 10 | (Green(src[x]) >> 3) << 5 | (Blue(src[x]) >> 3));
-        qToLittleEndian<quint16>(v, dst + 2 * x);
-    }
-}
-
-// 8, 4 or 1 bits of palette index a pixel, the leftmost pixel in the most
-// significant bits of its byte; the unused low bits of a last, partly filled
-// byte are zero.
-template <int Bits, int (*Nearest)(QRgb)>
-void EncodeIndexedRow(const QRgb* src, int width, uchar* dst)
-{
-    constexpr int perByte = 8 / Bits;
-    // Drawings are mostly long runs of one colour: remember the last answer
-    // (the start value, with its top byte set, matches no masked colour).
-    QRgb lastColour = 0xFF000000u;
-    int lastIndex = 0;
-    unsigned byte = 0;
-    for (int x = 0; x < width; ++x) {
-        const QRgb colour = src[x] & 0x00FFFFFFu;
-        if (colour != lastColour) {
-            lastColour = colour;
-            lastIndex = Nearest(colour);
-        }
-        byte = byte << Bits | static_cast<unsigned>(lastIndex);
-        if (x % perByte == perByte - 1) {
-            dst[x / perByte] = static_cast<uchar>(byte);
-            byte = 0;
-        }
-    }
-    if (width % perByte != 0)
-        dst[width / perByte] = static_cast<uchar>(byte << (Bits * (perByte - width % perByte)));
-}
-
-template <std::size_t N>
-void WriteTable(const std::array<QRgb, N>& palette, uchar* table)
-{
-    for (std::size_t i = 0; i < N; ++i) {
-        table[4 * i] = static_cast<uchar>(Blue(palette[i]));
-        table[4 * i + 1] = static_cast<uchar>(Green(palette[i]));
-        table[4 * i + 2] = static_cast<uchar>(Red(palette[i]));
-        table[4 * i + 3] = 0;
-    }
 }
 
 QString Native(const QString& path) { return QDir::toNativeSeparators(path); }
@@ -249,9 +97,10 @@ BitmapLayout BitmapLayoutFor(int width, int height, int bitsPerPixel, int planes
     return layout;
 }
 
-QByteArray EncodeBitmapFile(const QImage& surface, int bitsPerPixel)
+QByteArray EncodeBitmapFile(const QImage& surface)
 {
-    if (surface.isNull() || !IsWritableDepth(bitsPerPixel))
+    constexpr int bitsPerPixel = 32;
+    if (surface.isNull())
         return {};
     const int width = surface.width();
     const int height = surface.height();
@@ -292,41 +141,13 @@ QByteArray EncodeBitmapFile(const QImage& surface, int bitsPerPixel)
     qToLittleEndian<quint32>(static_cast<quint32>(layout.tableEntries), info + 32);
     qToLittleEndian<quint32>(0, info + 36);
 
-    uchar* table = info + kInfoHeaderBytes;
-    std::memset(table, 0, 4 * static_cast<std::size_t>(layout.tableEntries));
-    if (bitsPerPixel == 1)
-        WriteTable(kMonoPalette, table);
-    else if (bitsPerPixel == 4)
-        WriteTable(kVgaPalette, table);
-    else if (bitsPerPixel == 8)
-        WriteTable(kCubePalette, table);
-
     const int rowBytes = layout.rowBytes;
-    const auto pixelBytes = static_cast<int>((static_cast<long long>(width) * bitsPerPixel + 7) / 8);
+    const int pixelBytes = 4 * width;
     uchar* rows = out + layout.offBits;
     for (int row = 0; row < height; ++row) {
         const auto* src = reinterpret_cast<const QRgb*>(pixels->constScanLine(height - 1 - row));
         uchar* dst = rows + static_cast<std::size_t>(row) * static_cast<std::size_t>(rowBytes);
-        switch (bitsPerPixel) {
-        case 32:
-            EncodeRow32(src, width, dst);
-            break;
-        case 24:
-            EncodeRow24(src, width, dst);
-            break;
-        case 16:
-            EncodeRow16(src, width, dst);
-            break;
-        case 8:
-            EncodeIndexedRow<8, NearestCube>(src, width, dst);
-            break;
-        case 4:
-            EncodeIndexedRow<4, NearestVga>(src, width, dst);
-            break;
-        default:
-            EncodeIndexedRow<1, NearestMono>(src, width, dst);
-            break;
-        }
+        EncodeRow32(src, width, dst);
         // Only the padding is cleared: the buffer starts uninitialised, which
         // spares a canvas-sized clear of bytes that are all overwritten.
         std::memset(dst + pixelBytes, 0, static_cast<std::size_t>(rowBytes - pixelBytes));

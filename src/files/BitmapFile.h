@@ -1,18 +1,8 @@
 // Writing the canvas as an uncompressed Windows bitmap file (BI_RGB, bottom
 // row first), built whole in memory and then written all or nothing.
 //
-// Depths below 24 bits index a fixed palette, which the file carries in its
-// colour table; every surface colour goes to its nearest entry (least squared
-// distance in RGB, the lower index on a tie):
-//  - 1 bit: black (0) and white (1).
-//  - 4 bits: the 16 colours of the Windows VGA palette in their usual order:
-//    black, maroon, green, olive, navy, purple, teal, silver, grey, red, lime,
-//    yellow, blue, fuchsia, aqua, white.
-//  - 8 bits: a 6 x 6 x 6 colour cube on the levels 0, 51, ..., 255 at index
-//    36 r + 6 g + b (0..215), then 40 greys at 216..255, grey i (1..40) of
-//    level round(255 i / 41), none of which the cube already has.
-// 16 bits are 5-5-5 (the top five bits of each channel, as GDI keeps them);
-// their table of 65536 entries is all zero, since no palette is used.
+// The program's surfaces are all 32-bit, and so are its files; the layout
+// arithmetic still follows the format for any depth.
 #pragma once
 
 #include <QByteArray>
@@ -35,15 +25,14 @@ struct BitmapLayout {
 };
 BitmapLayout BitmapLayoutFor(int width, int height, int bitsPerPixel, int planes = 1);
 
-// The whole file in memory for `surface` written at `bitsPerPixel` (1, 4, 8,
-// 16, 24 or 32; the canvas is 32): file header, information header, colour
-// table, then rows of S bytes, bottom row first, zero-padded. The fourth byte
-// of a 32-bit pixel is 0, whatever the surface holds there. Empty for a null
-// or empty surface, any other depth, or a file that would not fit in 4 GiB
+// The whole file in memory for `surface` at 32 bits a pixel: file header,
+// information header (no colour table), then rows of S bytes, bottom row
+// first. The fourth byte of a pixel is 0, whatever the surface holds there.
+// Empty for a null or empty surface, or a file that would not fit in 4 GiB
 // (refused before any pixel is read). Surfaces in a format other than
 // Format_RGB32 or Format_ARGB32 (whose alpha is ignored) are converted to
 // Format_RGB32 first.
-QByteArray EncodeBitmapFile(const QImage& surface, int bitsPerPixel = 32);
+QByteArray EncodeBitmapFile(const QImage& surface);
 
 // Writes `bytes` to `path` so that an existing file is replaced only when
 // everything was written (QSaveFile: a temporary file beside the target,

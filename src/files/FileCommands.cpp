@@ -96,7 +96,7 @@ void CMainFrame::OnFileSave()
     const std::optional<ShownHandles> shown = m_handlesShown;
     HideHandles();
     m_strFilePath = SaveFileName(*chosen);
-    const QByteArray bytes = EncodeBitmapFile(m_bmpCanvas, 32);
+    const QByteArray bytes = EncodeBitmapFile(m_bmpCanvas);
     if (bytes.isEmpty()) {
         WindowSystem().MessageBox(this, QStringLiteral("Error in Retrieving"), QString(), MB_OK);
     } else {
