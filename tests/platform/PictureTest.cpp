@@ -175,7 +175,7 @@ TEST_F(PictureTest, DrawPictureStretchedSamplesThePixelUnderEachCentre)
     EXPECT_EQ(PixelsNot(mirrored).size(), 8u);
 }
 
-TEST_F(PictureTest, TheOpaqueEllipseCoversThePixelCentresInsideItSymmetrically)
+TEST_F(PictureTest, TheOpaqueEllipseCoversExactlyThePixelCentresInsideIt)
 {
     auto fill = [](int x, int y, int w, int h) {
         QImage canvas = Surface(60, 40);
@@ -192,16 +192,6 @@ TEST_F(PictureTest, TheOpaqueEllipseCoversThePixelCentresInsideItSymmetrically)
     EXPECT_TRUE(fill(5, 5, 0, 10).empty());
     EXPECT_TRUE(fill(5, 5, 10, -3).empty());
     EXPECT_EQ(fill(-1000000000, -1000000000, 2000000000, 2000000000).size(), 60u * 40u);
-    for (int w = 1; w <= 40; w += 3)
-        for (int h = 1; h <= 30; h += 4) {
-            // Inside the box, mirror symmetric, the middle row and column from edge to edge.
-            const PixelSet set = fill(3, 2, w, h), box = Box(3, 2, 3 + w, 2 + h);
-            PixelSet flipped;
-            for (const auto& [x, y] : set)
-                flipped.insert({{6 + w - 1 - x, y}, {x, 4 + h - 1 - y}});
-            EXPECT_TRUE(flipped == set && std::includes(box.begin(), box.end(), set.begin(), set.end())) << w << "x" << h;
-            EXPECT_TRUE(set.count({3, 2 + h / 2}) && set.count({3 + w / 2, 2})) << w << "x" << h;
-        }
     // Exactly the pixels whose centres lie in the ellipse or on it, boxes cut
     // by the surface included.
     for (int w = 1; w <= 70; w += 5)
