@@ -6,10 +6,10 @@ set -euo pipefail
 
 PACKAGES=(
   build-essential cmake pkg-config
-  qt6-base-dev qt6-image-formats-plugins libfontconfig-dev
+  qt6-base-dev qt6-image-formats-plugins libfontconfig-dev libxcb1-dev
   fonts-dejavu-core fonts-liberation2
   libgtest-dev libgmock-dev libbenchmark-dev
-  xvfb xauth xdotool x11-utils imagemagick
+  xvfb xauth xdotool x11-utils imagemagick openbox wmctrl
   python3 desktop-file-utils appstream librsvg2-bin dpkg-dev
   "$@"
 )

@@ -73,7 +73,7 @@ void CCanvasView::mouseReleaseEvent(QMouseEvent* event)
     for (QWidget* w = childAt(local); w && w != this; w = w->parentWidget()) {
         if (auto* box = qobject_cast<CEditBox*>(w)) {
             const QPoint p = box->viewport()->mapFrom(this, local);
-            m_frame.OnLButtonUp(FORWARDED_UP, POINT{p.x(), p.y()});
+            m_frame.OnForwardedLButtonUp(*box, POINT{p.x(), p.y()});
             return;
         }
     }

@@ -3,8 +3,31 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+namespace {
+// The toolkit's own options: taken here so that they are not mistakes, and
+// left in the arguments for the toolkit, which removes them itself.
+const char* const kToolkitOptionsWithValue[] = {
+    "platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
+    "qwindowtitle", "session", "display", "geometry", "style", "stylesheet", "qmljsdebugger",
+    "dialogs", "fontengine",
+};
+const char* const kToolkitFlags[] = {"reverse", "widgetcount", "nograb", "dograb", "sync"};
+}  // namespace
+
 CCommandLine::CCommandLine()
 {
+    // The toolkit's options are single-dash words ("-platform offscreen").
+    m_parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    for (const char* name : kToolkitOptionsWithValue) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        m_parser.addOption(option);
+    }
+    for (const char* name : kToolkitFlags) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        m_parser.addOption(option);
+    }
     m_parser.setApplicationDescription(
         QStringLiteral("Veltra Design & Pattern Creation Tool: draws designs and patterns on one large canvas."));
     m_parser.addHelpOption();
@@ -19,6 +42,7 @@ CCommandLine::Outcome CCommandLine::Parse(const QStringList& arguments)
 {
     m_picture.clear();
     m_error.clear();
+    m_usage = QStringLiteral("Usage: %1 [options] [PICTURE]").arg(arguments.value(0));
     if (!m_parser.parse(arguments)) {
         m_error = m_parser.errorText();
         return Outcome::Error;
@@ -47,18 +71,4 @@ QString CCommandLine::VersionText()
 {
     return QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion() +
            QLatin1Char('\n');
-}
-
-bool CCommandLine::AsksForText(const QStringList& arguments)
-{
-    static const QStringList kTextOptions = {QStringLiteral("-h"), QStringLiteral("--help"),
-                                             QStringLiteral("-?"), QStringLiteral("--help-all"),
-                                             QStringLiteral("-v"), QStringLiteral("--version")};
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        if (arguments[i] == QLatin1String("--"))
-            return false;
-        if (kTextOptions.contains(arguments[i]))
-            return true;
-    }
-    return false;
 }

@@ -1,6 +1,7 @@
 #include "app/DesignApp.h"
 
 #include "app/MainFrame.h"
+#include "platform/FocusKeeper.h"
 #include "platform/Picture.h"
 
 #include <QGuiApplication>
@@ -12,10 +13,20 @@ CDesignApp::~CDesignApp() = default;
 bool CDesignApp::InitInstance()
 {
     m_pMainWnd = std::make_unique<CMainFrame>();
-    // Without a window manager nothing would honour "maximised": take the
-    // screen's available area first, then ask for the maximised state.
-    if (const QScreen* screen = QGuiApplication::primaryScreen())
-        m_pMainWnd->setGeometry(screen->availableGeometry());
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect available = screen->availableGeometry();
+        if (WindowManagerIsRunning()) {
+            // The size Restore gives back: three quarters of the available
+            // area, centred, so the restored window can be moved and sized.
+            const QSize normal = available.size() * 3 / 4;
+            m_pMainWnd->resize(normal);
+            m_pMainWnd->move(available.center() - QPoint(normal.width() / 2, normal.height() / 2));
+        } else {
+            // Nothing honours "maximised" without a window manager: the
+            // window takes the available area itself.
+            m_pMainWnd->setGeometry(available);
+        }
+    }
     m_pMainWnd->showMaximized();
     m_pMainWnd->update();
     return true;

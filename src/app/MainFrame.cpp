@@ -1,6 +1,7 @@
 #include "app/MainFrame.h"
 
 #include "app/CanvasView.h"
+#include "platform/FocusKeeper.h"
 #include "platform/Screen.h"
 #include "resources/Menus.h"
 #include "scene/CanvasRecord.h"
@@ -36,6 +37,8 @@ CMainFrame::CMainFrame()
     // step (toolbar and font box).
     setWindowTitle(kAppTitle);
     setWindowIcon(ApplicationIcon());
+    // The keyboard comes back after dialogs, also without a window manager.
+    InstallFocusKeeper(kAppTitle);
     BuildClientArea();
     BuildMenus();
     OnCreate();

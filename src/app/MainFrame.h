@@ -11,6 +11,7 @@
 #include "scene/ShapeFigure.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <functional>
 #include <map>
@@ -201,6 +202,10 @@ public:
     void OnLButtonDown(UINT nFlags, POINT point);   // editing/MouseHandlers.cpp
     void OnMouseMove(UINT nFlags, POINT point);
     void OnLButtonUp(UINT nFlags, POINT point);
+    // A release that text box `box` forwards (FORWARDED_UP), `point` in the
+    // box's own client coordinates; the box it came over is kept so the
+    // point can be placed on the canvas through it.
+    void OnForwardedLButtonUp(CEditBox& box, POINT point);
     void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);  // editing/Keys.cpp
     void OnKeyUp(UINT nChar, UINT nRepCnt, UINT nFlags);
     void OnContextMenu(QPoint screenPoint);          // editing/ContextMenu.cpp
@@ -232,6 +237,7 @@ public:
     void RebuildSelectedFigure(UINT nFlags, POINT point);
     void RebuildTextFigure(UINT nFlags, POINT point);  // the text box part of the release
     void ApplyForwardedRelease(int x, int y);
+    QPointer<CEditBox> m_pForwardingBox;  // the box the release being handled came over
     void OnResize();
     // Repaints the part of the window that shows canvas rectangle `rc` (any
     // corner order), grown by `margin` pixels.
@@ -279,6 +285,8 @@ public:
     void OnFileSave();
     // What Open does with the chosen file (also a picture named on the command line).
     void OpenPicture(const QString& path);
+    // New and Open end a text figure's Resize selection; an armed tool stays.
+    void EndTextFigureMode();
     // The name Save gives the chosen file: ".bmp" is added unless the name
     // ends in exactly ".bmp" ("a.BMP" becomes "a.BMP.bmp").
     static QString SaveFileName(const QString& chosen);
@@ -332,6 +340,10 @@ public:
     void OnKillFocus(QWidget* pNewWnd);
     // Routes the toolkit's focus changes to the box or main-window handler.
     void OnTextFocusChanged(QWidget* pOld, QWidget* pNew);
+    // The focus rules for a box that gains the focus, or is clicked, while
+    // nothing of this window lost it: the current format is written back to
+    // the box recorded as active, and `box` becomes the active box.
+    void OnTextBoxEntered(CEditBox& box);
     QMetaObject::Connection m_textFocusConnection;
     // Format > Font, Format > Color and the B, I, U toggles (text/TextFormat.cpp).
     void OnFormatFont();

@@ -53,10 +53,15 @@ void SizeAxis(int client, int canvas, int& nMax, int& nPage, int& position)
 
 void CMainFrame::OnSize(UINT, int cx, int cy)
 {
+    const int oldX = g_nScrollX, oldY = g_nScrollY;
     SizeAxis(cx, m_cxCanvas, m_nHMax, m_nHPage, g_nScrollX);
     SetScrollInfo(m_pHBar, m_nHMax, m_nHPage, g_nScrollX);
     SizeAxis(cy, m_cyCanvas, m_nVMax, m_nVPage, g_nScrollY);
     SetScrollInfo(m_pVBar, m_nVMax, m_nVPage, g_nScrollY);
+    // A clamped position moves the contents like any other scroll, so the
+    // text boxes stay over their figures.
+    if (g_nScrollX != oldX || g_nScrollY != oldY)
+        m_pView->scroll(oldX - g_nScrollX, oldY - g_nScrollY);
 }
 
 int CMainFrame::ScrollBy(QScrollBar* bar, UINT nSBCode, int nPos, int& position, int page, int canvas)

@@ -1,6 +1,7 @@
 // The canvas's three mouse handlers: each acts by the tool mode.
 #include "app/CanvasView.h"
 #include "app/MainFrame.h"
+#include "text/EditBox.h"
 
 void CMainFrame::OnLButtonDown(UINT, POINT point)
 {
@@ -47,4 +48,11 @@ void CMainFrame::OnLButtonUp(UINT nFlags, POINT point)
         DragRelease(nFlags, point);
     // In MODE_NONE and MODE_TEXT_SIZING a release does nothing.
     DrawHeldSlide();
+}
+
+void CMainFrame::OnForwardedLButtonUp(CEditBox& box, POINT point)
+{
+    m_pForwardingBox = &box;
+    OnLButtonUp(FORWARDED_UP, point);
+    m_pForwardingBox = nullptr;
 }

@@ -39,8 +39,20 @@ void CMainFrame::OnResize()
 
 void CMainFrame::RebuildTextFigure(UINT nFlags, POINT point)
 {
-    if (nFlags == FORWARDED_UP)
-        ApplyForwardedRelease(point.x, point.y);
+    if (nFlags == FORWARDED_UP) {
+        // The point is in the client coordinates of whichever box it was
+        // released over; it is made an offset from the selection's corner
+        // through that box's place on the canvas. Over the resized box
+        // itself, in a resize that keeps its top-left corner, it stays the
+        // offset it came as.
+        POINT offset = point;
+        if (CEditBox* over = m_pForwardingBox.data()) {
+            const RECT boxRect = over->GetCanvasRect();
+            offset.x += boxRect.left - m_pSelRect->left;
+            offset.y += boxRect.top - m_pSelRect->top;
+        }
+        ApplyForwardedRelease(offset.x, offset.y);
+    }
     CEditBox* box = g_pActiveEdit.data();
     if (!box) {
         // The box went away during the drag: nothing to move or mirror.

@@ -31,7 +31,7 @@ void CMainFrame::OnFileNew()
     m_bBackground = 0;
     m_strBackground.clear();
     ClearSelection();
-    m_nMode = MODE_NONE;
+    EndTextFigureMode();
     Invalidate();
 }
 
@@ -51,12 +51,20 @@ void CMainFrame::OpenPicture(const QString& path)
             g_pFigures->RemoveAt(i);
     }
     ClearSelection();
-    m_nMode = MODE_NONE;
+    EndTextFigureMode();
     m_strFilePath = path;
     m_strBackground = path;
     m_bBackground = 1;
     // The picture at (10, 10) at its own size, as every later redraw shows it.
     RefreshCanvas(false);
+}
+
+void CMainFrame::EndTextFigureMode()
+{
+    // An armed Insert tool stays armed; only the Resize selection of a text
+    // figure, which just ended, gives way.
+    if (m_nMode == MODE_TEXT_SIZING)
+        m_nMode = MODE_NONE;
 }
 
 QString CMainFrame::SaveFileName(const QString& chosen)

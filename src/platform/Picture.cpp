@@ -124,6 +124,24 @@ bool GifIsComplete(const QString& path)
     }
 }
 
+// A GIF whose screen is larger than its data could ever fill. An LZW code
+// of 12 bits (the widest) stands for at most 4,096 pixels, so no byte of a
+// GIF describes more than 4,096 pixels; the decoder would still allocate and
+// fill the whole announced screen, which for a file of a few bytes announcing
+// tens of millions of pixels takes seconds and most of a gigabyte.
+bool GifCanFillItsScreen(const QString& path)
+{
+    constexpr long long kPixelsPerByte = 4096;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    const QByteArray h = file.read(10);
+    if (h.size() < 10)
+        return false;
+    auto u16 = [&](int at) { return static_cast<long long>(static_cast<uchar>(h[at]) | static_cast<uchar>(h[at + 1]) << 8); };
+    return u16(6) * u16(8) <= kPixelsPerByte * file.size();
+}
+
 // An uncompressed TGA (the only kind the decoder reads) shorter than its
 // header says was cut short. The decoder would not fail: it reads such a file
 // byte by byte up to the size it announces, which takes minutes for a file of
@@ -183,8 +201,10 @@ std::shared_ptr<const CPicture> Decode(const QString& path)
     if (announced.isValid() && AbsurdSize(announced.width(), announced.height()))
         return nullptr;
     const QByteArray format = reader.format();
-    // Judged before decoding: decoding a short TGA is what takes the time.
+    // Judged before decoding: decoding them is what takes the time.
     if (format == "tga" && !TgaIsComplete(path))
+        return nullptr;
+    if (format == "gif" && !GifCanFillItsScreen(path))
         return nullptr;
     QImage image;
     if (!reader.read(&image) || image.isNull() || AbsurdSize(image.width(), image.height()))

@@ -114,6 +114,21 @@ int QtWindowSystem::MessageBox(QWidget* owner, const QString& text, const QStrin
         fallback);
 }
 
+void QtWindowSystem::ShowMessageWithoutOwner(const QString& text, UINT type)
+{
+    if (!HaveWidgets() || QThread::currentThread() != qApp->thread())
+        return;
+    // A box without owner is modal to nothing: the main window stays usable.
+    QMessageBox* box = MakeMessageBox(nullptr, text, QString(), type).release();
+    box->setWindowModality(Qt::NonModal);
+    // It does not keep the program running once the main window is closed,
+    // and it goes when it is answered or when the program ends.
+    box->setAttribute(Qt::WA_QuitOnClose, false);
+    QObject::connect(box, &QDialog::finished, box, &QObject::deleteLater);
+    QObject::connect(qApp, &QCoreApplication::aboutToQuit, box, &QObject::deleteLater);
+    box->show();
+}
+
 std::unique_ptr<QFileDialog> MakeOpenFileDialog(QWidget* owner, const QString& filter, bool multiSelect)
 {
     auto dialog = std::make_unique<QFileDialog>(owner, QStringLiteral("Open"));

@@ -19,6 +19,7 @@ class QMessageBox;
 class QtWindowSystem final : public IWindowSystem {
 public:
     int MessageBox(QWidget* owner, const QString& text, const QString& caption, UINT type) override;
+    void ShowMessageWithoutOwner(const QString& text, UINT type) override;
     QStringList GetOpenFileNames(QWidget* owner, const QString& filter, bool multiSelect) override;
     std::optional<QString> GetSaveFileName(QWidget* owner, const QString& filter,
                                            const QString& defaultExt) override;

@@ -28,6 +28,9 @@ public:
     // With an owner and no caption the caption is the application's title;
     // without an owner and caption it is the platform's default ("Error").
     virtual int MessageBox(QWidget* owner, const QString& text, const QString& caption, UINT type) = 0;
+    // A message box without owner that leaves every window usable while it
+    // is up: shown, not waited for, and its answer not used.
+    virtual void ShowMessageWithoutOwner(const QString& text, UINT type) { MessageBox(nullptr, text, QString(), type); }
 
     // File open: the chosen file (one entry), the chosen files (multi), or an
     // empty list on Cancel.

@@ -95,7 +95,7 @@ private:
 
 void PostMessageWithoutOwner(const QString& text, UINT type)
 {
-    PostToUserInterface([text, type] { WindowSystem().MessageBox(nullptr, text, QString(), type); });
+    PostToUserInterface([text, type] { WindowSystem().ShowMessageWithoutOwner(text, type); });
 }
 
 struct Worker {

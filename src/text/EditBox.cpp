@@ -2,6 +2,7 @@
 
 #include "app/MainFrame.h"
 #include "platform/InputMapping.h"
+#include "text/TextState.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -145,6 +146,12 @@ void CEditBox::mousePressEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton)
         m_bMouseDown = 1;
     QPlainTextEdit::mousePressEvent(event);
+    // A click makes this the box that formatting acts on, also when the
+    // toolkit saw no focus change (its window was not active).
+    if (event->button() == Qt::LeftButton && g_pActiveEdit.data() != this) {
+        if (CMainFrame* frame = Frame())
+            frame->OnTextBoxEntered(*this);
+    }
 }
 
 void CEditBox::mouseReleaseEvent(QMouseEvent* event)
@@ -165,7 +172,7 @@ void CEditBox::mouseReleaseEvent(QMouseEvent* event)
     if (CMainFrame* frame = Frame()) {
         const POINT point{static_cast<int>(std::floor(event->position().x())),
                           static_cast<int>(std::floor(event->position().y()))};
-        frame->OnLButtonUp(FORWARDED_UP, point);
+        frame->OnForwardedLButtonUp(*this, point);
     }
 }
 

@@ -99,11 +99,23 @@ void CMainFrame::OnKillFocus(QWidget* pNewWnd)
 
 void CMainFrame::OnTextFocusChanged(QWidget* pOld, QWidget* pNew)
 {
-    // Only windows of this main window lose the focus here.
-    if (!pOld || pOld->window() != this)
+    if (pOld && pOld->window() == this) {
+        if (CEditBox* box = AsEditBox(pOld))
+            box->OnKillFocus(pNew);
+        else if (pOld == View() || pOld == this)
+            OnKillFocus(pNew);
         return;
-    if (CEditBox* box = AsEditBox(pOld))
-        box->OnKillFocus(pNew);
-    else if (pOld == View() || pOld == this)
-        OnKillFocus(pNew);
+    }
+    // Nothing of this window lost the focus (it was nowhere, after the box
+    // that had it was deleted or a dialog closed, or in another window): a
+    // box that gains it still becomes the active box.
+    if (CEditBox* box = AsEditBox(pNew); box && box->window() == this)
+        OnTextBoxEntered(*box);
+}
+
+void CMainFrame::OnTextBoxEntered(CEditBox& box)
+{
+    WriteBackCurrentFormat(*this);
+    ActivateBox(*this, box);
+    Invalidate();
 }

@@ -43,7 +43,6 @@ TEST(CommandLine, AfterDoubleDashANameIsAPictureEvenWithADash)
     CCommandLine cl;
     ASSERT_EQ(cl.Parse(Args({"--", "-v.png"})), Outcome::Run);
     EXPECT_EQ(cl.Picture(), QDir::current().absoluteFilePath(QStringLiteral("-v.png")));
-    EXPECT_FALSE(CCommandLine::AsksForText(Args({"--", "-v"})));
 }
 
 TEST(ApplicationIcon, HasEveryInstalledSize)
