@@ -340,9 +340,9 @@ public:
     void OnKillFocus(QWidget* pNewWnd);
     // Routes the toolkit's focus changes to the box or main-window handler.
     void OnTextFocusChanged(QWidget* pOld, QWidget* pNew);
-    // The focus rules for a box that gains the focus, or is clicked, while
-    // nothing of this window lost it: the current format is written back to
-    // the box recorded as active, and `box` becomes the active box.
+    // The focus rules for a box that gains the focus while nothing of this
+    // window lost it: the current format is written back to the box
+    // recorded as active, and `box` becomes the active box.
     void OnTextBoxEntered(CEditBox& box);
     QMetaObject::Connection m_textFocusConnection;
     // Format > Font, Format > Color and the B, I, U toggles (text/TextFormat.cpp).

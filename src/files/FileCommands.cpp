@@ -6,6 +6,7 @@
 #include "files/BitmapFile.h"
 #include "platform/WindowSystem.h"
 #include "scene/ShapeFigure.h"
+#include "text/BoxText.h"
 #include "text/EditBox.h"
 #include "text/TextBoxInfo.h"
 #include "text/TextState.h"
@@ -78,32 +79,43 @@ void CMainFrame::OnFileSave()
     const std::optional<QString> chosen = WindowSystem().GetSaveFileName(this, kBitmapFilter, QString());
     if (!chosen)
         return;
+    // The chooser asked about the name as typed; the name written may have
+    // ".bmp" added, and a file of that name is replaced only when the user
+    // says so. No ends the Save as a Cancel does: nothing is burned in.
+    const QString target = SaveFileName(*chosen);
+    if (target != *chosen && QFileInfo::exists(target)) {
+        const QString question = QStringLiteral("%1 already exists.\nDo you want to replace it?")
+                                     .arg(QFileInfo(target).fileName());
+        if (WindowSystem().MessageBox(this, question, QStringLiteral("Save As"),
+                                      MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2) != IDYES)
+            return;
+    }
 
     // The boxes are windows over the canvas: their texts are burned in, each
-    // in its own font and colour on a transparent background, laid out as the
-    // box lays them out. They stay until the canvas is next redrawn.
+    // in its own font and colour on a transparent background, laid out and
+    // placed as the box shows it (inside the figure's margin and the box's
+    // border). They stay until the canvas is next redrawn.
     CDC& dc = *m_pCanvasDC;
     for (const auto& figure : *g_pFigures) {
         if (figure->m_nKind != FK_TEXT)
             continue;
         const RECT format = figure->m_pFormatRect.value_or(RECT{});
-        const int left = figure->m_rect.left + format.left + 3;
-        const int top = figure->m_rect.top + format.top + 3;
+        const RECT client = InflatedRect(figure->m_rect, -(TEXT_FIGURE_MARGIN + CEditBox::kBorder));
         for (const auto& record : *g_pTextBoxes) {
             if (record->m_nId != figure->m_nTextId)
                 continue;
-            RECT rc{left, top, left + RectWidth(format), top + RectHeight(format)};
-            const CFontSelection font(dc, CFont(record->m_logfont));
+            const CFont font(record->m_logfont);
+            const CFontSelection selected(dc, font);
             dc.SetTextColor(record->m_crText);
             dc.SetBkMode(TRANSPARENT);
-            dc.DrawText(figure->m_strText, rc, DT_WORDBREAK | DT_EDITCONTROL);
+            DrawBoxText(dc, figure->m_strText, font.GetQFont(), client, format.left);
         }
     }
 
     // The file shows no handles: they go for the write and come back after.
     const std::optional<ShownHandles> shown = m_handlesShown;
     HideHandles();
-    m_strFilePath = SaveFileName(*chosen);
+    m_strFilePath = target;
     const QByteArray bytes = EncodeBitmapFile(m_bmpCanvas);
     if (bytes.isEmpty()) {
         WindowSystem().MessageBox(this, QStringLiteral("Error in Retrieving"), QString(), MB_OK);

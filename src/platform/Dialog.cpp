@@ -239,7 +239,14 @@ QWidget* CDialog::CreateControl(const DialogControl& control, UINT style, QWidge
         } else {
             auto* edit = new QLineEdit(control.text, window);
             edit->setFrame((style & WS_BORDER) != 0);
-            edit->setReadOnly((style & ES_READONLY) != 0);
+            if (style & ES_READONLY) {
+                // A read-only edit shows the dialog's own background, as a
+                // Windows one does, so it does not look like a field to type in.
+                edit->setReadOnly(true);
+                QPalette palette = edit->palette();
+                palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+                edit->setPalette(palette);
+            }
             if (style & ES_NUMBER)
                 edit->setValidator(new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]*")), edit));
             if (style & ES_RIGHT)

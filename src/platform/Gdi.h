@@ -38,11 +38,13 @@
 #include <QFont>
 #include <QImage>
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
 
 class CDamageRegion;
+class QPainter;
 
 // A pen: style, width (only 1 is drawn styled; wider pens draw solid) and colour.
 class CPen {
@@ -192,6 +194,11 @@ public:
     // Returns the height of the text drawn.
     int DrawText(const QString& text, RECT& rc, UINT format);
     SIZE GetTextExtent(const QString& text) const;
+    // Text the caller lays out with the toolkit's own text layout: `paint`
+    // draws through a painter on the surface, with the text colour as its
+    // pen, and changes only [l, r) x [t, b) of `bounds` within the clip.
+    // The ROP2 does not apply.
+    void DrawTextLayout(const RECT& bounds, const std::function<void(QPainter&)>& paint);
 
 private:
     QImage* m_surface;

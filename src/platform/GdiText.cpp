@@ -208,3 +208,25 @@ int CDC::DrawText(const QString& text, RECT& rc, UINT format)
     }
     return height;
 }
+
+void CDC::DrawTextLayout(const RECT& bounds, const std::function<void(QPainter&)>& paint)
+{
+    long long l = bounds.left, t = bounds.top, r = bounds.right, b = bounds.bottom;
+    if (m_clip) {
+        l = std::max<long long>(l, m_clip->left);
+        t = std::max<long long>(t, m_clip->top);
+        r = std::min<long long>(r, m_clip->right);
+        b = std::min<long long>(b, m_clip->bottom);
+    }
+    l = std::max<long long>(l, 0);
+    t = std::max<long long>(t, 0);
+    r = std::min<long long>(r, m_surface->width());
+    b = std::min<long long>(b, m_surface->height());
+    if (l >= r || t >= b)
+        return;
+    NoteDrawn(l, t, r, b);
+    QPainter painter(m_surface);
+    painter.setClipRect(QRect(static_cast<int>(l), static_cast<int>(t), static_cast<int>(r - l), static_cast<int>(b - t)));
+    painter.setPen(QColor::fromRgb(gdi::ColorBits(m_textColor)));
+    paint(painter);
+}

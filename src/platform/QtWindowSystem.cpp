@@ -9,6 +9,8 @@
 #include <QFileInfo>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPointer>
 #include <QThread>
@@ -78,18 +80,41 @@ private:
     QPointer<Dialog> m_dialog;
 };
 
+// A title bar shows its caption in a bold face, beside the window's icon and
+// its buttons; the box is made at least that wide, so the caption is not cut.
+void KeepCaptionWhole(QMessageBox& box)
+{
+    constexpr int kTitleBarButtonsAndIcon = 120;
+    QFont titleFont = QApplication::font("QMdiSubWindowTitleBar");
+    titleFont.setBold(true);
+    const int width = QFontMetrics(titleFont).horizontalAdvance(box.windowTitle()) + kTitleBarButtonsAndIcon;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout()))
+        grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Minimum), grid->rowCount(), 0, 1,
+                      grid->columnCount());
+}
+
 }  // namespace
 
 std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* owner, const QString& text, const QString& caption,
                                             UINT type)
 {
-    const QMessageBox::StandardButtons buttons =
-        IsOkCancel(type) ? (QMessageBox::Ok | QMessageBox::Cancel) : QMessageBox::StandardButtons(QMessageBox::Ok);
+    const UINT buttonsOf = type & MB_TYPEMASK;
+    QMessageBox::StandardButtons buttons = QMessageBox::Ok;
+    QMessageBox::StandardButton first = QMessageBox::Ok, second = QMessageBox::NoButton;
+    if (buttonsOf == MB_OKCANCEL) {
+        second = QMessageBox::Cancel;
+    } else if (buttonsOf == MB_YESNO) {
+        first = QMessageBox::Yes;
+        second = QMessageBox::No;
+    }
+    buttons = QMessageBox::StandardButtons(first) | second;
     auto box = std::make_unique<QMessageBox>(IconOf(type), MessageBoxCaption(owner, caption), text, buttons, owner);
     box->setTextFormat(Qt::PlainText);  // message texts are plain, whatever characters they hold
-    box->setDefaultButton(QMessageBox::Ok);
-    // Escape answers Cancel where there is one, else OK, as a Windows box does.
-    box->setEscapeButton(IsOkCancel(type) ? QMessageBox::Cancel : QMessageBox::Ok);
+    box->setDefaultButton((type & MB_DEFBUTTON2) && second != QMessageBox::NoButton ? second : first);
+    // Escape answers the second button where there is one, else OK, as a
+    // Windows box does.
+    box->setEscapeButton(second != QMessageBox::NoButton ? second : first);
+    KeepCaptionWhole(*box);
     return box;
 }
 
@@ -98,12 +123,17 @@ int MessageBoxResult(const QMessageBox& box)
     const QAbstractButton* clicked = box.clickedButton();
     if (!clicked)
         clicked = box.escapeButton();
-    return (clicked && clicked == box.button(QMessageBox::Cancel)) ? IDCANCEL : IDOK;
+    const std::pair<QMessageBox::StandardButton, int> results[] = {
+        {QMessageBox::Cancel, IDCANCEL}, {QMessageBox::Yes, IDYES}, {QMessageBox::No, IDNO}};
+    for (const auto& [button, result] : results)
+        if (clicked && clicked == box.button(button))
+            return result;
+    return IDOK;
 }
 
 int QtWindowSystem::MessageBox(QWidget* owner, const QString& text, const QString& caption, UINT type)
 {
-    const int fallback = IsOkCancel(type) ? IDCANCEL : IDOK;
+    const int fallback = IsOkCancel(type) ? IDCANCEL : (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDOK;
     QPointer<QWidget> guardedOwner(owner);
     return OnUiThread(
         [=]() -> int {

@@ -115,6 +115,8 @@ int ScriptedWindowSystem::MessageBox(QWidget* owner, const QString& text, const 
         shown.type = type;
         if ((type & MB_TYPEMASK) == MB_OKCANCEL)
             shown.result = Take(m_messageAnswers).value_or(IDCANCEL) == IDOK ? IDOK : IDCANCEL;
+        else if ((type & MB_TYPEMASK) == MB_YESNO)
+            shown.result = Take(m_messageAnswers).value_or(IDNO) == IDYES ? IDYES : IDNO;
         else
             shown.result = IDOK;
         return shown.result;

@@ -4,9 +4,10 @@
 // "the user picked these files". Safe to use from several threads.
 //
 // Answers are queued per kind of dialog and used in order. When a kind's
-// queue is empty the dialog is cancelled. Message boxes with OK and Cancel
-// take the queued answers; a box with only OK always answers IDOK and leaves
-// the queue alone, so a script only has to answer the questions.
+// queue is empty the dialog is cancelled. Message boxes with OK and Cancel,
+// or Yes and No, take the queued answers (none: Cancel, No); a box with only
+// OK always answers IDOK and leaves the queue alone, so a script only has to
+// answer the questions.
 #pragma once
 
 #include "platform/WindowSystem.h"
@@ -48,7 +49,7 @@ struct ShownDialog {
 
 class ScriptedWindowSystem final : public IWindowSystem {
 public:
-    void QueueMessageBoxAnswer(int answer);             // IDOK or IDCANCEL
+    void QueueMessageBoxAnswer(int answer);             // IDOK, IDCANCEL, IDYES or IDNO
     void QueueOpenFiles(const QStringList& files);      // an empty list cancels
     void QueueSaveFile(const std::optional<QString>& path);  // nothing cancels
     void QueueColor(const std::optional<COLORREF>& color);   // nothing cancels

@@ -23,8 +23,10 @@ class IWindowSystem {
 public:
     virtual ~IWindowSystem() = default;
 
-    // A modal message box. `type` combines MB_OK or MB_OKCANCEL with an icon
-    // (MB_ICONQUESTION, MB_ICONEXCLAMATION, ...). Returns IDOK or IDCANCEL.
+    // A modal message box. `type` combines MB_OK, MB_OKCANCEL or MB_YESNO
+    // with an icon (MB_ICONQUESTION, MB_ICONEXCLAMATION, ...) and
+    // MB_DEFBUTTON2 when the second button is the default. Returns IDOK,
+    // IDCANCEL, IDYES or IDNO.
     // With an owner and no caption the caption is the application's title;
     // without an owner and caption it is the platform's default ("Error").
     virtual int MessageBox(QWidget* owner, const QString& text, const QString& caption, UINT type) = 0;

@@ -2,7 +2,7 @@
 
 #include "app/MainFrame.h"
 #include "platform/InputMapping.h"
-#include "text/TextState.h"
+#include "text/BoxText.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -13,12 +13,6 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-// Space between the border and the text on every side.
-constexpr int kTextMargin = 2;
-
-}  // namespace
-
 CEditBox::CEditBox(int nId, QWidget* parent) : QPlainTextEdit(parent), m_nId(nId)
 {
     // A plain one-pixel border, as WS_BORDER draws it.
@@ -26,11 +20,11 @@ CEditBox::CEditBox(int nId, QWidget* parent) : QPlainTextEdit(parent), m_nId(nId
     setLineWidth(kBorder);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    // Lines wrap at the right edge, between words where possible, as a
-    // multi-line edit control without horizontal scrolling wraps them.
+    // Lines wrap at the right edge, as a multi-line edit control without
+    // horizontal scrolling wraps them; Save lays the text out the same way.
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
-    document()->setDocumentMargin(kTextMargin);
+    setWordWrapMode(kBoxWrapMode);
+    ConfigureBoxDocument(*document());
     // Only a click gives a box the focus; Tab belongs to the text.
     setFocusPolicy(Qt::ClickFocus);
     setTabChangesFocus(false);
@@ -146,12 +140,6 @@ void CEditBox::mousePressEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton)
         m_bMouseDown = 1;
     QPlainTextEdit::mousePressEvent(event);
-    // A click makes this the box that formatting acts on, also when the
-    // toolkit saw no focus change (its window was not active).
-    if (event->button() == Qt::LeftButton && g_pActiveEdit.data() != this) {
-        if (CMainFrame* frame = Frame())
-            frame->OnTextBoxEntered(*this);
-    }
 }
 
 void CEditBox::mouseReleaseEvent(QMouseEvent* event)

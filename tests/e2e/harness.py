@@ -102,12 +102,14 @@ def read_ppm(data):
 
 
 class Session:
-    def __init__(self, program, args=(), screen=(SCREEN_W, SCREEN_H), env=None):
+    def __init__(self, program, args=(), screen=(SCREEN_W, SCREEN_H), env=None, wm=False):
         self.program = os.path.abspath(program)
+        self.wm = wm
         self.extra_env = dict(env or {})
         self.args = list(args)
         self.screen = screen
         self.xvfb = None
+        self.wm_proc = None
         self.proc = None
         self.window = None
         self.origin = None
@@ -121,9 +123,10 @@ class Session:
         return self
 
     def __exit__(self, exc_type, exc, tb):
-        if self.proc and self.proc.poll() is None:
-            self.proc.kill()
-            self.proc.wait()
+        for p in (self.proc, self.wm_proc):
+            if p and p.poll() is None:
+                p.kill()
+                p.wait()
         if self.xvfb:
             self.xvfb.terminate()
             try:
@@ -154,6 +157,20 @@ class Session:
         self.env["QT_QPA_PLATFORM"] = "xcb"
         self.env["HOME"] = self.tmp
         self.env.update(self.extra_env)
+        if self.wm:
+            self.start_window_manager()
+
+    def start_window_manager(self):
+        """openbox, with its default settings; ready once it names its check
+        window on the root window (EWMH)."""
+        self.wm_proc = subprocess.Popen(["openbox", "--sm-disable"], env=self.env, cwd=self.tmp,
+                                        stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+
+        def ready():
+            out = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env,
+                                 capture_output=True, text=True, timeout=DEADLINE).stdout
+            return "window id" in out
+        poll(ready, "the window manager")
 
     def start_program(self):
         self.proc = subprocess.Popen([self.program] + self.args, env=self.env, cwd=self.tmp,

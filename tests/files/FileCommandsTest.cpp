@@ -123,6 +123,49 @@ TEST_F(FileCommandsTest, TheSavedNameEndsInBmpUnlessItAlreadyEndsSoExactly)
         EXPECT_EQ(CMainFrame::SaveFileName(QString::fromUtf8(chosen)), QString::fromUtf8(saved));
 }
 
+TEST_F(FileCommandsTest, AFileTheAddedExtensionNamesIsReplacedOnlyWhenTheUserSaysSo)
+{
+    CEditBox* box = PlaceBox(frame, RECT{100, 100, 300, 160});
+    box->setPlainText(QStringLiteral("Burn me"));
+    const QString typed = dir.filePath(QStringLiteral("out1")), written = typed + QStringLiteral(".bmp");
+    QFile existing(written);
+    ASSERT_TRUE(existing.open(QIODevice::WriteOnly) && existing.write("keep me") == 7);
+    existing.close();
+    frame.m_strFilePath = QStringLiteral("/before");
+    const QImage before = Canvas();
+
+    // No (also the answer of Escape and of no answer at all) leaves the file,
+    // the canvas and the remembered path as they were.
+    for (const std::optional<int> answer : {std::optional<int>(IDNO), std::optional<int>()}) {
+        ws.Reset();
+        ws.QueueSaveFile(typed);
+        if (answer)
+            ws.QueueMessageBoxAnswer(*answer);
+        frame.OnCommand(ID_FILE_SAVE);
+        const auto shown = ws.Shown(DialogKind::MessageBox);
+        ASSERT_EQ(shown.size(), 1u);
+        EXPECT_EQ(shown[0].text, QStringLiteral("out1.bmp already exists.\nDo you want to replace it?"));
+        EXPECT_EQ(shown[0].shownCaption, QStringLiteral("Save As"));
+        EXPECT_EQ(shown[0].type, MB_YESNO | MB_ICONEXCLAMATION | MB_DEFBUTTON2);
+        EXPECT_EQ(shown[0].owner, &frame);
+        EXPECT_EQ(ReadAll(written), QByteArray("keep me"));
+        EXPECT_EQ(Canvas(), before) << "no text burned in";
+        EXPECT_EQ(frame.m_strFilePath, QStringLiteral("/before"));
+    }
+    ws.Reset();
+    ws.QueueSaveFile(typed);
+    ws.QueueMessageBoxAnswer(IDYES);
+    frame.OnCommand(ID_FILE_SAVE);
+    EXPECT_EQ(ReadAll(written).size(), 3145782);
+    EXPECT_EQ(frame.m_strFilePath, written);
+
+    // A name the chooser itself asked about is not asked about again.
+    ws.Reset();
+    ws.QueueSaveFile(written);
+    frame.OnCommand(ID_FILE_SAVE);
+    EXPECT_TRUE(ws.Shown(DialogKind::MessageBox).empty());
+}
+
 TEST_F(FileCommandsTest, ASaveThatCannotBeWrittenSaysSoAndLeavesTheOldFileAlone)
 {
     QFile notFolder(dir.filePath(QStringLiteral("plain.txt")));

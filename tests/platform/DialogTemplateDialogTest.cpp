@@ -99,7 +99,11 @@ TEST(DialogTemplateDialog, ControlsFromTheTemplate)
         EXPECT_EQ(GetDlgCtrlID(d.Window()->focusWidget()), IDOK);  // the first tab stop
         EXPECT_EQ(d.GetDlgItemAs<QPushButton>(IDOK)->text(), QStringLiteral("OK"));
         EXPECT_TRUE(d.GetDlgItem(1011)->inherits("QCheckBox"));
-        EXPECT_TRUE(d.GetDlgItem(1005)->property("readOnly").toBool());
+        // A read-only field looks it: the dialog's background, not a field's.
+        QWidget* readOnly = d.GetDlgItem(1005);
+        EXPECT_TRUE(readOnly->property("readOnly").toBool());
+        const QImage field = readOnly->grab().toImage();
+        EXPECT_EQ(field.pixelColor(field.width() / 2, field.height() / 2), d.Window()->palette().color(QPalette::Window));
         EXPECT_EQ(d.GetDlgItemText(IDC_STATIC), QStringLiteral("Width"));  // the first of a shared id
         EXPECT_EQ(d.GetDlgItem(4242), nullptr);
         const QRect inside = DialogUnitsToPixels(22, 108, 173, 19, d.BaseUnits());

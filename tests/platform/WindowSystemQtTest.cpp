@@ -10,8 +10,10 @@
 #include <QFile>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QFontMetrics>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -94,6 +96,27 @@ TEST(WindowSystemQt, MessageBoxesShowPlainTextWithTheirIconsAndAnswerAsClickedOr
         });
         EXPECT_EQ(ws.MessageBox(nullptr, QStringLiteral("q"), QString(), c.type), c.result) << "case " << &c - cases;
     }
+}
+
+TEST(WindowSystemQt, YesNoBoxesAnswerAsClickedAndAreWideEnoughForTheirCaption)
+{
+    QtWindowSystem ws;
+    for (const auto& [button, result] : {std::pair{QMessageBox::Yes, IDYES}, std::pair{QMessageBox::No, IDNO}}) {
+        WhenModal<QMessageBox>([button](QMessageBox* box) { Click(box, button); });
+        EXPECT_EQ(ws.MessageBox(nullptr, QStringLiteral("Replace?"), QStringLiteral("Save As"), MB_YESNO), result);
+    }
+    auto box = MakeMessageBox(nullptr, QStringLiteral("Replace?"), QString(), MB_YESNO | MB_DEFBUTTON2);
+    EXPECT_EQ(static_cast<QAbstractButton*>(box->defaultButton()), box->button(QMessageBox::No));
+    EXPECT_EQ(box->escapeButton(), static_cast<QAbstractButton*>(box->button(QMessageBox::No)));
+
+    // A short question under the long title: the box is as wide as the
+    // title set in the bold face of a title bar, with room for its buttons.
+    auto question = MakeMessageBox(nullptr, QStringLiteral("Delete?"), kAppTitle, MB_OKCANCEL);
+    question->setWindowModality(Qt::NonModal);
+    question->show();
+    QFont bold = QApplication::font("QMdiSubWindowTitleBar");
+    bold.setBold(true);
+    EXPECT_GE(question->width(), QFontMetrics(bold).horizontalAdvance(kAppTitle) + 100);
 }
 
 TEST(WindowSystemQt, SaveAsksAboutMissingFoldersExistingAndNewFilesAndOnlyYesEndsIt)

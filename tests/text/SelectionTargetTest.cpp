@@ -51,6 +51,7 @@ protected:
         return g_pFigures->Add(CShapeFigure::Shape(kind, rc, kGrey, fill));
     }
     QImage Canvas() const { return frame->m_bmpCanvas.copy(); }
+    CEditBox* FindTextBoxOf(int id) const { return frame->FindTextBoxWindow(id); }
     // The canvas the full refresh gives now, with the handles of the kept
     // selection when `handles`; the canvas itself is put back.
     QImage FullRefresh(bool handles)
@@ -348,6 +349,54 @@ TEST_F(SelectionTargetTest, AReleaseOverABoxEndsAResizeAtTheBoxsForwardedPoint)
     // the box becomes x by y from its unchanged top-left corner.
     EXPECT_EQ(box->GetCanvasRect(), (RECT{100, 100, 179, 139}));
     EXPECT_EQ(frame->m_nMode, MODE_TEXT_SIZING);
+
+    // Released over another box, the point comes in that box's coordinates
+    // and lands on the canvas through it, as over the resized box itself.
+    Place(RECT{300, 200, 400, 260});
+    FocusOn(box);
+    frame->OnCommand(ID_CONTEXT_RESIZE);
+    Mouse(QEvent::MouseButtonPress, POINT{182, 142});
+    ASSERT_EQ(frame->m_nMode, MODE_SIZE_SE);
+    Mouse(QEvent::MouseMove, POINT{370, 250});
+    Mouse(QEvent::MouseButtonRelease, POINT{370, 250});
+    EXPECT_EQ(box->GetCanvasRect(), (RECT{100, 100, 369, 249}));
+}
+
+TEST_F(SelectionTargetTest, AClickIntoABoxMakesItTheBoxFormattedAlsoRightAfterTheActiveBoxWasDeleted)
+{
+    CEditBox* a = Place(RECT{100, 100, 200, 150});
+    CEditBox* b = Place(RECT{300, 100, 400, 150});
+    FocusOn(b);
+    frame->OnCommand(ID_CONTEXT_RESIZE);
+    ws.QueueMessageBoxAnswer(IDOK);
+    frame->OnDelete();
+    ASSERT_EQ(FindTextBoxOf(2), nullptr);
+
+    QTest::mouseClick(a->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    Type(a, QStringLiteral("x"));
+    ws.QueueColor(kRed);
+    frame->OnCommand(ID_FORMAT_COLOR);
+    EXPECT_EQ(g_pActiveEdit, a);
+    EXPECT_EQ(Record(1).m_crText, kRed);
+    EXPECT_EQ(a->TextColor(), kRed);
+
+    // A click makes a box the one formatted also when its window is not the
+    // active one, so the toolkit moves no focus (no window manager gave the
+    // window the keyboard back).
+    CEditBox* c = Place(RECT{100, 300, 200, 350});
+    Click(POINT{600, 600});
+    QTest::mouseClick(a->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    ASSERT_EQ(g_pActiveEdit, a);
+    QWidget other;
+    other.show();
+    QApplication::setActiveWindow(&other);
+    QTest::mousePress(c->viewport(), Qt::LeftButton, {}, QPoint(10, 10));
+    QCoreApplication::processEvents();
+    ws.QueueColor(kBlue);
+    frame->OnCommand(ID_FORMAT_COLOR);
+    EXPECT_EQ(g_pActiveEdit, c);
+    EXPECT_EQ(Record(3).m_crText, kBlue);
+    EXPECT_EQ(Record(1).m_crText, kRed);
 }
 
 TEST_F(SelectionTargetTest, TheToolbarStaysUnderTheMenuBar)
