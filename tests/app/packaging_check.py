@@ -7,8 +7,8 @@
         and lintian's verdict on it (no error)
 
 Either way the tree must hold exactly the program, the desktop entry, the
-icons, the AppStream data, the manual page, the copyright file and the
-changelog; the desktop entry and the AppStream data must pass
+icons, the AppStream data, the manual page, the copyright file, the
+changelog and the user guide with its pictures, each of which it shows; the desktop entry and the AppStream data must pass
 desktop-file-validate and `appstreamcli validate --no-net`, and the manual
 page `man --warnings` with every option the program's --help lists.
 """
@@ -22,6 +22,7 @@ import sys
 import tempfile
 import xml.etree.ElementTree as ET
 
+SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 mode, build_dir, package_version, app_id = sys.argv[1], os.path.abspath(sys.argv[2]), sys.argv[3], sys.argv[4]
 version = package_version.split("-")[0]  # the program's own version
 SIZES = (16, 24, 32, 48, 64, 128, 256)
@@ -82,7 +83,9 @@ def check_tree(usr):
     icons = ["share/icons/hicolor/%dx%d/apps/veltra.png" % (n, n) for n in SIZES]
     svg = "share/icons/hicolor/scalable/apps/veltra.svg"
     manual = "share/man/man1/veltra.1.gz"
-    docs = ["share/doc/veltra/copyright", "share/doc/veltra/changelog.Debian.gz"]
+    pictures = sorted(os.listdir(os.path.join(SOURCE, "docs", "user-guide")))
+    docs = ["share/doc/veltra/" + name for name in ("copyright", "changelog.Debian.gz", "user-guide.md")]
+    docs += ["share/doc/veltra/user-guide/" + name for name in pictures]
     expected = {"bin/veltra", desktop, metainfo, svg, manual, *icons, *docs}
     found = set()
     for root, _, files in os.walk(usr):
@@ -102,6 +105,12 @@ def check_tree(usr):
         path = os.path.join(usr, manual)
         if os.path.exists(path):
             check_manual(path, help_text)
+
+    path = os.path.join(usr, "share/doc/veltra/user-guide.md")
+    if os.path.exists(path):
+        shown = re.findall(r"!\[[^]]*\]\(([^)]+)\)", open(path, encoding="utf-8").read())
+        check(sorted(shown) == ["user-guide/" + name for name in pictures],
+              "the user guide shows each of its pictures (%s)" % shown)
 
     for n, icon in zip(SIZES, icons):
         path = os.path.join(usr, icon)
@@ -171,7 +180,7 @@ try:
             check(sorted(os.listdir(root)) == ["usr"], "everything under /usr")
             check_tree(os.path.join(root, "usr"))
             # Warnings are kept only with a reason (docs/packaging.md).
-            r = run(["lintian", "--fail-on", "error", "--info", "--pedantic", deb])
+            r = run(["lintian", "--fail-on", "error", "--display-info", "--pedantic", deb])
             print(r.stdout, end="")
             check(r.returncode == 0 and not re.search(r"(?m)^E: ", r.stdout), "lintian reports no error")
     else:
