@@ -81,16 +81,17 @@ def format_menu(s, downs):
     s.key("F10", "Left", *(["Down"] * downs), "Return")
 
 
+def draw(s, *figures):
+    """Each figure (Insert menu letter, start, end) dragged out in turn."""
+    for letter, start, end in figures:
+        s.key("alt+i", letter)
+        s.drag(start, end)
+
+
 def readme(s):
     shows(s, (10, 10), tile(0, 0), "the background picture")
-    s.key("alt+i", "r")
-    s.drag((420, 60), (640, 200))
-    s.key("alt+i", "c")
-    s.drag((540, 140), (780, 330))
-    s.key("alt+i", "l")
-    s.drag((60, 300), (330, 430))
-    s.key("alt+i", "r")
-    s.drag((240, 180), (400, 290))
+    draw(s, ("r", (420, 60), (640, 200)), ("c", (540, 140), (780, 330)), ("l", (60, 300), (330, 430)),
+         ("r", (240, 180), (400, 290)))
     s.key("alt+i", "Up", "Return")  # Insert > EditBox
     s.drag((420, 360), (760, 440))
     s.click((440, 380))
@@ -118,12 +119,7 @@ def menus(s):
 
 
 def shapes(s):
-    s.key("alt+i", "r")
-    s.drag((60, 40), (260, 170))
-    s.key("alt+i", "c")
-    s.drag((320, 60), (520, 200))
-    s.key("alt+i", "l")
-    s.drag((60, 230), (300, 300))
+    draw(s, ("r", (60, 40), (260, 170)), ("c", (320, 60), (520, 200)), ("l", (60, 230), (300, 300)))
     s.click((160, 100))  # the rectangle: selected, its handles show
     shows(s, (57, 37), BLACK, "the rectangle's handles")
     s.move((257, 167))  # its bottom-right handle, dragged: the dashed outline follows
@@ -154,8 +150,7 @@ def text_box(s):
 def borders(s):
     picture = os.path.join(s.tmp, "tile.png")
     write_png(picture, 30, 30, border_tile)
-    s.key("alt+i", "r")
-    s.drag((40, 40), (340, 250))
+    draw(s, ("r", (40, 40), (340, 250)))
     s.click((190, 145))
     for applied in (False, True):
         s.key("alt+i", "Up", "Up", "Return")  # Insert > Border
@@ -173,8 +168,7 @@ def borders(s):
 
 def pictures(s):
     shows(s, (10, 10), tile(0, 0), "the background picture")
-    s.key("alt+i", "r")
-    s.drag((400, 40), (660, 230))
+    draw(s, ("r", (400, 40), (660, 230)))
     s.click((530, 135))
     format_menu(s, 5)  # Import..
     choose_file(s, os.path.join(ROOT, "packaging", "icons", "veltra-256.png"))
