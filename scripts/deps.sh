@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Installs the Debian packages the build, the tests, the end-to-end tests and the
-# Debian package need, and the packages named as arguments, but only those that
-# are missing. Quiet when everything is there.
+# Installs the Debian packages the build, the tests, the end-to-end tests (on
+# X11 and on Wayland), the manual page and the Debian package need, and the
+# packages named as arguments, but only those that are missing. Quiet when
+# everything is there.
 set -euo pipefail
 
 PACKAGES=(
@@ -11,6 +12,7 @@ PACKAGES=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xdotool x11-utils imagemagick openbox wmctrl
   python3 desktop-file-utils appstream librsvg2-bin dpkg-dev
+  man-db groff-base lintian qt6-wayland weston
   "$@"
 )
 

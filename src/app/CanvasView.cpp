@@ -24,21 +24,54 @@ CCanvasView::CCanvasView(CMainFrame& frame, QWidget* parent) : QWidget(parent), 
     setContextMenuPolicy(Qt::DefaultContextMenu);
 }
 
+namespace {
+// On a scaled screen the toolkit reports the pointer on screen pixel d as the
+// point round(d / scale). The view shows on each screen pixel the canvas
+// pixel that a click there reaches, by drawing the canvas moved up and left
+// by this much of a point: the centre of screen pixel d, at (d + 0.5) / scale,
+// then falls in canvas pixel round(d / scale). A hair more keeps a centre
+// that lies exactly on a pixel boundary (at a scale of 2) on the side the
+// rounding takes. Nothing at a scale of 1, where screen and canvas pixels
+// are one.
+qreal ScaledScreenShift(qreal scale)
+{
+    constexpr qreal kHair = 1.0 / 64;
+    return scale == 1.0 ? 0.0 : (1.0 - 1.0 / scale) / 2 + kHair;
+}
+}  // namespace
+
 POINT CCanvasView::CanvasPoint(const QPointF& clientPoint) const
 {
     // Mouse points become canvas points by adding the scroll position, so
-    // what is drawn lands where the pointer shows it at any scroll position.
-    return POINT{static_cast<int>(std::floor(clientPoint.x())) + g_nScrollX,
-                 static_cast<int>(std::floor(clientPoint.y())) + g_nScrollY};
+    // what is drawn lands where the pointer shows it at any scroll position
+    // and any screen scale (the shift is below half a point, so whole points
+    // stay whole).
+    const qreal shift = ScaledScreenShift(devicePixelRatioF());
+    return POINT{static_cast<int>(std::floor(clientPoint.x() + shift)) + g_nScrollX,
+                 static_cast<int>(std::floor(clientPoint.y() + shift)) + g_nScrollY};
 }
 
 void CCanvasView::paintEvent(QPaintEvent* event)
 {
     // Copy only what needs painting, from the canvas at the scroll offset.
+    // Scaled, each canvas pixel is a sharp block of screen pixels (the
+    // painter's default, nearest-pixel scaling), and the canvas is moved by
+    // the shift; a point more on every side covers the region's edges, which
+    // the paint event's clip keeps.
     QPainter painter(this);
     painter.setCompositionMode(QPainter::CompositionMode_Source);
-    for (const QRect& r : event->region())
-        painter.drawImage(r, m_frame.m_bmpCanvas, r.translated(g_nScrollX, g_nScrollY));
+    const QImage& canvas = m_frame.m_bmpCanvas;
+    const qreal shift = ScaledScreenShift(devicePixelRatioF());
+    for (const QRect& r : event->region()) {
+        if (shift == 0.0) {
+            painter.drawImage(r, canvas, r.translated(g_nScrollX, g_nScrollY));
+            continue;
+        }
+        const QPointF offset(g_nScrollX + shift, g_nScrollY + shift);
+        const QRectF source = QRectF(r.adjusted(-1, -1, 1, 1)).translated(offset) & QRectF(canvas.rect());
+        if (!source.isEmpty())
+            painter.drawImage(source.translated(-offset), canvas, source);
+    }
 }
 
 void CCanvasView::resizeEvent(QResizeEvent* event)

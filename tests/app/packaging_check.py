@@ -2,14 +2,19 @@
 
     packaging_check.py install BUILD_DIR VERSION APP_ID
         `cmake --install BUILD_DIR` into a temporary prefix
-    packaging_check.py deb BUILD_DIR VERSION APP_ID
-        the Debian package CPack makes from BUILD_DIR, unpacked, and its fields
+    packaging_check.py deb BUILD_DIR VERSION-REVISION APP_ID
+        the Debian package CPack makes from BUILD_DIR, unpacked, its fields,
+        and lintian's verdict on it (no error)
 
 Either way the tree must hold exactly the program, the desktop entry, the
-icons and the AppStream data, and the desktop entry and the AppStream data must
-pass desktop-file-validate and `appstreamcli validate --no-net`.
+icons, the AppStream data, the manual page, the copyright file, the
+changelog and the user guide with its pictures, each of which it shows; the desktop entry and the AppStream data must pass
+desktop-file-validate and `appstreamcli validate --no-net`, and the manual
+page `man --warnings` with every option the program's --help lists.
 """
+import gzip
 import os
+import re
 import shutil
 import struct
 import subprocess
@@ -17,7 +22,9 @@ import sys
 import tempfile
 import xml.etree.ElementTree as ET
 
-mode, build_dir, version, app_id = sys.argv[1], os.path.abspath(sys.argv[2]), sys.argv[3], sys.argv[4]
+SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
+mode, build_dir, package_version, app_id = sys.argv[1], os.path.abspath(sys.argv[2]), sys.argv[3], sys.argv[4]
+version = package_version.split("-")[0]  # the program's own version
 SIZES = (16, 24, 32, 48, 64, 128, 256)
 MIME_TYPES = {"image/bmp", "image/png", "image/jpeg", "image/gif"}
 failures = []
@@ -54,13 +61,32 @@ def desktop_entry(path):
     return entry
 
 
+def check_manual(path, help_text):
+    """The manual page renders without a warning and names every option of
+    the program's --help."""
+    r = run(["man", "--warnings", "-l", path], env=dict(os.environ, MANWIDTH="80"))
+    check(r.returncode == 0 and not r.stderr.strip(), "man --warnings renders the page (%s)" % r.stderr.strip())
+    page = re.sub(r".\x08", "", r.stdout)  # without the overstrikes of bold
+    options = set(re.findall(r"(?m)^\s+(-[-\w, ]+?)\s{2}", help_text.split("Options:")[-1].split("Arguments:")[0]))
+    names = {o.strip() for line in options for o in line.split(",")}
+    check(bool(names) and all(n in page for n in names),
+          "the manual page names the options %s" % sorted(names))
+    check("Veltra %s" % version in page, "the manual page is for version " + version)
+    with gzip.open(path, "rb") as f:
+        check(".SH EXIT STATUS" in f.read().decode(), "the manual page has its exit status")
+
+
 def check_tree(usr):
     """usr: the folder that stands for the prefix /usr (bin/, share/)."""
     desktop = "share/applications/%s.desktop" % app_id
     metainfo = "share/metainfo/%s.metainfo.xml" % app_id
     icons = ["share/icons/hicolor/%dx%d/apps/veltra.png" % (n, n) for n in SIZES]
     svg = "share/icons/hicolor/scalable/apps/veltra.svg"
-    expected = {"bin/veltra", desktop, metainfo, svg, *icons}
+    manual = "share/man/man1/veltra.1.gz"
+    pictures = sorted(os.listdir(os.path.join(SOURCE, "docs", "user-guide")))
+    docs = ["share/doc/veltra/" + name for name in ("copyright", "changelog.Debian.gz", "user-guide.md")]
+    docs += ["share/doc/veltra/user-guide/" + name for name in pictures]
+    expected = {"bin/veltra", desktop, metainfo, svg, manual, *icons, *docs}
     found = set()
     for root, _, files in os.walk(usr):
         for name in files:
@@ -75,6 +101,16 @@ def check_tree(usr):
         r = run([program, "--version"], env=env)
         check(r.returncode == 0 and r.stdout == "Veltra %s\n" % version,
               "the installed program prints its version (got %d, %r)" % (r.returncode, r.stdout))
+        help_text = run([program, "--help"], env=env).stdout
+        path = os.path.join(usr, manual)
+        if os.path.exists(path):
+            check_manual(path, help_text)
+
+    path = os.path.join(usr, "share/doc/veltra/user-guide.md")
+    if os.path.exists(path):
+        shown = re.findall(r"!\[[^]]*\]\(([^)]+)\)", open(path, encoding="utf-8").read())
+        check(sorted(shown) == ["user-guide/" + name for name in pictures],
+              "the user guide shows each of its pictures (%s)" % shown)
 
     for n, icon in zip(SIZES, icons):
         path = os.path.join(usr, icon)
@@ -122,14 +158,15 @@ try:
         r = run(["cpack", "-G", "DEB", "--config", os.path.join(build_dir, "CPackConfig.cmake"), "-B", tmp],
                 cwd=tmp)
         check(r.returncode == 0, "cpack makes the package (%s)" % (r.stdout + r.stderr).strip()[-2000:])
-        deb = os.path.join(tmp, "veltra_%s_%s.deb" % (version, arch))
+        deb = os.path.join(tmp, "veltra_%s_%s.deb" % (package_version, arch))
         check(os.path.exists(deb), "the package is named " + os.path.basename(deb))
         if os.path.exists(deb):
             fields = {f: run(["dpkg-deb", "-f", deb, f]).stdout.strip()
-                      for f in ("Package", "Version", "Architecture", "Depends", "Maintainer", "Section")}
+                      for f in ("Package", "Version", "Architecture", "Depends", "Recommends", "Maintainer", "Section")}
             print("Depends:", fields["Depends"])
-            check(fields["Package"] == "veltra" and fields["Version"] == version and fields["Architecture"] == arch,
-                  "package veltra %s for %s" % (version, arch))
+            check(fields["Package"] == "veltra" and fields["Version"] == package_version
+                  and fields["Architecture"] == arch, "package veltra %s for %s" % (package_version, arch))
+            check("qt6-wayland" in fields["Recommends"], "recommends the Wayland platform plugin")
             check(fields["Section"] == "graphics" and "<" in fields["Maintainer"], "a section and a maintainer")
             depends = {d.strip().split(" ")[0] for d in fields["Depends"].split(",")}
             for needed in ("fonts-dejavu-core", "fonts-liberation2", "qt6-image-formats-plugins", "qt6-qpa-plugins"):
@@ -142,6 +179,10 @@ try:
             check(r.returncode == 0, "dpkg-deb -x unpacks it")
             check(sorted(os.listdir(root)) == ["usr"], "everything under /usr")
             check_tree(os.path.join(root, "usr"))
+            # Warnings are kept only with a reason (docs/packaging.md).
+            r = run(["lintian", "--fail-on", "error", "--display-info", "--pedantic", deb])
+            print(r.stdout, end="")
+            check(r.returncode == 0 and not re.search(r"(?m)^E: ", r.stdout), "lintian reports no error")
     else:
         sys.exit("unknown mode " + mode)
 finally:

@@ -18,10 +18,12 @@ pixel, an exit), never fixed sleeps that a slow machine could outrun.
 
 import os
 import shutil
+import struct
 import subprocess
 import sys
 import tempfile
 import time
+import zlib
 
 TITLE = "Veltra Design & Pattern Creation Tool"
 SCREEN_W, SCREEN_H = 1280, 800
@@ -99,6 +101,53 @@ def read_ppm(data):
     if fields[0] != b"P6" or int(fields[3]) != 255:
         raise Failure("unexpected screenshot format")
     return int(fields[1]), int(fields[2]), data[pos:]
+
+
+def write_png(path, width, height, pixel):
+    """An 8-bit RGB PNG whose pixel (x, y) is pixel(x, y)."""
+    rows = b"".join(b"\0" + b"".join(bytes(pixel(x, y)) for x in range(width)) for y in range(height))
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
+                + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+
+
+# A picture whose every pixel says where it lies in the picture, so that a
+# screenshot tells which picture pixel each screen pixel shows.
+PATTERN_W, PATTERN_H = 48, 32
+
+
+def pattern_colour(x, y):
+    return (10 + 5 * x, 10 + 7 * y, 90)
+
+
+def pattern_position(rgb):
+    """The picture pixel (x, y) that shows as rgb, or None for any other colour."""
+    r, g, b = rgb
+    x, y = (r - 10) // 5, (g - 10) // 7
+    return (x, y) if b == 90 and 0 <= x < PATTERN_W and 0 <= y < PATTERN_H and rgb == pattern_colour(x, y) else None
+
+
+def write_pattern(path):
+    write_png(path, PATTERN_W, PATTERN_H, pattern_colour)
+
+
+def find_pattern(shot, box):
+    """{screen point: picture pixel} for the pixels of the screen box
+    (l, t, r, b), right and bottom exclusive, that show the pattern."""
+    l, t, r, b = box
+    found = {}
+    for y in range(t, b):
+        for x in range(l, r):
+            p = shot.pixel(x, y)
+            if p[2] == 90:
+                q = pattern_position(p)
+                if q:
+                    found[(x, y)] = q
+    return found
 
 
 class Session:
