@@ -150,6 +150,18 @@ def find_pattern(shot, box):
     return found
 
 
+def du(x, y):
+    """A point of a dialog in dialog units, in pixels (the base units of the
+    dialog font on the test screen are 7 x 13)."""
+    return x * 7 // 4, y * 13 // 8
+
+
+def slides_dialog(s):
+    """Format > SlideShow, by the keyboard; the dialog's window."""
+    s.key("F10", "Left", "Down", "Down", "Down", "Down", "Down", "Down", "Return")
+    return s.focused_window("Dialog", "the slides dialog")
+
+
 class Session:
     def __init__(self, program, args=(), screen=(SCREEN_W, SCREEN_H), env=None, wm=False):
         self.program = os.path.abspath(program)
@@ -257,12 +269,16 @@ class Session:
         return self.xdo("getwindowname", self.window)
 
     def window_geometry(self, window=None):
-        """(x, y, width, height) of a window, the main window by default."""
+        """(x, y, width, height) of a window on the screen, the main window by
+        default (xwininfo's absolute position, right also inside a window
+        manager's frame)."""
         values = {}
-        for line in self.xdo("getwindowgeometry", "--shell", window or self.window).splitlines():
-            k, _, v = line.partition("=")
-            values[k] = int(v)
-        return values["X"], values["Y"], values["WIDTH"], values["HEIGHT"]
+        for line in subprocess.run(["xwininfo", "-id", str(window or self.window)], env=self.env,
+                                   capture_output=True, text=True, timeout=DEADLINE).stdout.splitlines():
+            k, _, v = line.strip().partition(":")
+            values[k] = v.strip()
+        return (int(values["Absolute upper-left X"]), int(values["Absolute upper-left Y"]),
+                int(values["Width"]), int(values["Height"]))
 
     def focused_window(self, name, what, other_than=()):
         """Waits until the window with the keyboard focus is titled name (and

@@ -8,27 +8,16 @@ import subprocess
 import sys
 import time
 
-from harness import Session, check, poll
+from harness import Session, check, du, poll, slides_dialog
 
 WHITE = (255, 255, 255)
 COLOURS = {"c": (0, 255, 255), "a": (255, 255, 0), "b": (255, 0, 255)}
 PROBE = (600, 400)  # a canvas point well inside the slide rectangle
 
 
-def du(x, y):
-    """A point of a dialog in dialog units, in pixels (the base units of the
-    dialog font on the test screen are 7 x 13)."""
-    return x * 7 // 4, y * 13 // 8
-
-
 # Centres of the controls of the slides dialog and of the settings.
 BROWSE, PLAY, ADVANCED, OK = du(121, 31), du(147, 31), du(167, 58), du(54, 89)
 DELAY, MANUAL, AUTO, LOOP, SETTINGS_OK = du(150, 28), du(33, 59), du(125, 59), du(33, 83), du(65, 115)
-
-
-def slides_dialog(s):
-    s.key("F10", "Left", "Down", "Down", "Down", "Down", "Down", "Down", "Return")  # Format > SlideShow
-    return s.focused_window("Dialog", "the slides dialog")
 
 
 def add_picture(s, dialog, path):
