@@ -2,7 +2,10 @@
 was dragged; typing two lines with Enter and a Backspace shows the text, and
 the arrow keys, Home and Delete change nothing in it. Typing into the box
 ends the selection of a rectangle, so Cut answers as with nothing selected;
-Alt+letter types nothing; a figure drawn over handles keeps no squares."""
+Alt+letter types nothing; a figure drawn over handles keeps no squares.
+Save burns a box's lines where the screen showed them."""
+import os
+import struct
 import sys
 
 from harness import Session, check, poll
@@ -135,3 +138,50 @@ with Session(sys.argv[1]) as s:
              if shot.canvas_pixel(x, y) == BLACK]
     check(black == [], "no handle squares left in the new rectangle")
     s.screenshot("textbox-no-residue")
+
+    # Save burns each line of a box's text where the screen showed it: four
+    # lines, one of them wrapped, compared line by line with the saved file.
+    SAVED = (600, 450, 800, 560)
+    s.key("alt+i", "Up", "Return")
+    s.drag(SAVED[:2], SAVED[2:])
+    s.wait_for_pixel(SAVED[:2], BLACK, "the second box's border")
+    s.click((SAVED[0] + 20, SAVED[1] + 20))
+    for i, line in enumerate(["One", "Two\twith a tab", "Three is a line long enough to wrap in the box", "Four"]):
+        if i:
+            s.key("Return")
+        s.type(line)
+    s.click(AWAY)
+    inside = (SAVED[0] + 1, SAVED[1] + 1, SAVED[2] - 1, SAVED[3] - 1)
+
+    def bands(pixel):
+        rows = [y for y in range(inside[1], inside[3]) if any(dark(pixel(x, y)) for x in range(inside[0], inside[2]))]
+        out = []
+        for y in rows:
+            cols = [x for x in range(inside[0], inside[2]) if dark(pixel(x, y))]
+            if out and y == out[-1][1] + 1:
+                out[-1] = (out[-1][0], y, min(out[-1][2], cols[0]), max(out[-1][3], cols[-1]))
+            else:
+                out.append((y, y, cols[0], cols[-1]))
+        return out
+    shown = poll(lambda: (lambda b: b if len(b) >= 5 else None)(bands(s.grab().canvas_pixel)), "five lines shown")
+
+    path = os.path.join(s.tmp, "saved")
+    s.key("alt+f", "s")  # File > Save
+    s.focused_window("Save As", "the Save As chooser")
+    s.type(path)
+    s.key("Return")
+    poll(lambda: [n for n in s.other_windows() if n == "Save As"], "the question about a new file")
+    s.key("Return")  # Yes, create it
+    size = 54 + 4 * s.screen[0] * s.screen[1]
+    poll(lambda: os.path.exists(path + ".bmp") and os.path.getsize(path + ".bmp") == size, "the saved file")
+    with open(path + ".bmp", "rb") as f:
+        data = f.read()
+    width, height = struct.unpack("<ii", data[18:26])
+
+    def saved(x, y):  # 32 bits a pixel, bottom row first
+        i = 54 + 4 * ((height - 1 - y) * width + x)
+        return data[i + 2], data[i + 1], data[i]
+    in_file = bands(saved)
+    check(len(in_file) == len(shown), "the file holds the lines the box showed (%d, %d)" % (len(in_file), len(shown)))
+    check(all(abs(a - b) <= 1 for line_a, line_b in zip(shown, in_file) for a, b in zip(line_a, line_b)),
+          "each saved line lies within a pixel of where the box showed it: %r / %r" % (shown, in_file))

@@ -50,6 +50,21 @@ TEST_F(FileCommandsTest, NewDestroysTheBoxesFromTheNewestDownAndEmptiesTheDrawin
     EXPECT_EQ(PlaceBox(frame, RECT{10, 10, 90, 60})->GetDlgCtrlID(), 1) << "ids start again at 1";
 }
 
+TEST_F(FileCommandsTest, AnArmedToolStaysArmedThroughNewAndOpen)
+{
+    const QString path = Picture(QStringLiteral("open.png"), 5, 5);
+    for (const UINT command : {ID_FILE_NEW, ID_FILE_OPEN}) {
+        frame.OnCommand(ID_INSERT_RECTANGLE);
+        ws.QueueOpenFiles({path});
+        frame.OnCommand(command);
+        Drag(POINT{200, 200}, POINT{300, 260});
+        ASSERT_EQ(g_pFigures->GetSize(), 1) << command;
+        EXPECT_EQ(Fig(0).m_nKind, FK_RECTANGLE);
+        EXPECT_EQ(Fig(0).m_rect, (RECT{200, 200, 300, 260}));
+        g_pFigures->RemoveAll();
+    }
+}
+
 TEST_F(FileCommandsTest, OpenEmptiesTheDrawingKeepsTheBoxesAndShowsThePictureAtTenTen)
 {
     CEditBox* box = PlaceBox(frame, RECT{500, 500, 600, 550});
