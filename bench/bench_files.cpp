@@ -20,7 +20,7 @@
 #include "app/MainFrame.h"
 #include "platform/Picture.h"
 #include "platform/Screen.h"
-#include "platform/ScriptedWindowSystem.h"
+#include "support/ScriptedWindowSystem.h"
 #include "scene/ShapeFigure.h"
 #include "text/EditBox.h"
 #include "text/TextState.h"

@@ -3,7 +3,7 @@
 // byte.
 //   rasterdump CMDFILE [OUTDIR]
 // Exit status: 0 done, 1 a bad command file ("FILE:LINE: error: ..."), 2 usage.
-#include "platform/RasterScript.h"
+#include "RasterScript.h"
 
 #include <cstdio>
 

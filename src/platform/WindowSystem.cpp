@@ -87,16 +87,6 @@ COLORREF ColorRefFromQColor(const QColor& color)
     return RGB(rgb.red(), rgb.green(), rgb.blue());
 }
 
-ScopedWindowSystem::ScopedWindowSystem(IWindowSystem& ws) : m_previous(g_installed.load())
-{
-    SetWindowSystem(&ws);
-}
-
-ScopedWindowSystem::~ScopedWindowSystem()
-{
-    SetWindowSystem(m_previous);
-}
-
 bool FitsFileNameBuffer(const QStringList& paths, bool multiSelect)
 {
     if (paths.isEmpty())

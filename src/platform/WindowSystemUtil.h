@@ -1,6 +1,5 @@
 // Helpers shared by the window-system implementations: the caption rule of
-// message boxes, the file-filter conversion, colour conversion, and a scoped
-// switch of the implementation in force (tests).
+// message boxes, the file-filter conversion and colour conversion.
 #pragma once
 
 #include "platform/WindowSystem.h"
@@ -29,19 +28,6 @@ constexpr QRgb RgbFromColorRef(COLORREF c) { return qRgb(GetRValue(c), GetGValue
 inline QColor QColorFromColorRef(COLORREF c) { return QColor(GetRValue(c), GetGValue(c), GetBValue(c)); }
 // The colour's 8-bit red, green and blue; alpha is dropped.
 COLORREF ColorRefFromQColor(const QColor& color);
-
-// Puts `ws` in force for the lifetime of this object, then restores the
-// implementation that was in force before.
-class ScopedWindowSystem {
-public:
-    explicit ScopedWindowSystem(IWindowSystem& ws);
-    ~ScopedWindowSystem();
-    ScopedWindowSystem(const ScopedWindowSystem&) = delete;
-    ScopedWindowSystem& operator=(const ScopedWindowSystem&) = delete;
-
-private:
-    IWindowSystem* m_previous;
-};
 
 // The file-name buffer of the program's file choosers, in UTF-16 units.
 constexpr int kFileNameBufferChars = 260;

@@ -4,7 +4,7 @@
 
 #include "app/CanvasView.h"
 #include "app/MainFrame.h"
-#include "platform/ScriptedWindowSystem.h"
+#include "support/ScriptedWindowSystem.h"
 #include "scene/ShapeFigure.h"
 
 #include <QCoreApplication>

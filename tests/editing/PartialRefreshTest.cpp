@@ -9,7 +9,7 @@
 
 #include "app/MainFrame.h"
 #include "borders/GlyphBorder.h"
-#include "platform/ScriptedWindowSystem.h"
+#include "support/ScriptedWindowSystem.h"
 #include "platform/WindowSystem.h"
 
 #include <QApplication>

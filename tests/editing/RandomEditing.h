@@ -10,7 +10,7 @@
 #include "borders/GlyphBorder.h"
 #include "platform/Dialog.h"
 #include "platform/Picture.h"
-#include "platform/ScriptedWindowSystem.h"
+#include "support/ScriptedWindowSystem.h"
 #include "resources/DialogTemplates.h"
 #include "resources/ResourceIds.h"
 #include "scene/ShapeFigure.h"

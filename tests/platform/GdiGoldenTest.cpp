@@ -1,7 +1,7 @@
 // Replays the committed GDI goldens: command files whose dumps were taken
 // from real GDI (the oracle), run through our device context, compared pixel
 // for pixel. tools/make_goldens.py writes them (and describes the layout).
-#include "platform/RasterScript.h"
+#include "RasterScript.h"
 
 #include <QFile>
 

@@ -1,4 +1,4 @@
-#include "platform/ScriptedWindowSystem.h"
+#include "support/ScriptedWindowSystem.h"
 
 #include "platform/WindowSystemUtil.h"
 

@@ -1,4 +1,4 @@
-#include "platform/RasterScript.h"
+#include "RasterScript.h"
 
 #include "platform/Picture.h"
 
