@@ -26,6 +26,7 @@ import time
 import zlib
 
 TITLE = "Veltra Design & Pattern Creation Tool"
+WHITE, BLACK, GREY = (255, 255, 255), (0, 0, 0), (192, 192, 192)
 SCREEN_W, SCREEN_H = 1280, 800
 DEADLINE = 30.0  # seconds for anything the program should do at once
 
@@ -65,22 +66,6 @@ class Shot:
     def canvas_pixel(self, x, y):
         """The pixel at canvas-view client point (x, y)."""
         return self.pixel(self.origin[0] + x, self.origin[1] + y)
-
-    def count(self, rgb, box):
-        """How many pixels of colour rgb lie in the view-client box (l, t, r, b), right/bottom exclusive."""
-        l, t, r, b = box
-        return sum(1 for y in range(t, b) for x in range(l, r) if self.canvas_pixel(x, y) == rgb)
-
-    def all_of(self, rgb, box):
-        """Whether every pixel of the view-client box (l, t, r, b), right/bottom
-        exclusive, has colour rgb (compared row by row, so large boxes are cheap)."""
-        l, t, r, b = box
-        row = bytes(rgb) * (r - l)
-        for y in range(t, b):
-            i = ((self.origin[1] + y) * self.width + self.origin[0] + l) * 3
-            if self.rgb[i:i + len(row)] != row:
-                return False
-        return True
 
 
 def read_ppm(data):
@@ -148,6 +133,35 @@ def find_pattern(shot, box):
                 if q:
                     found[(x, y)] = q
     return found
+
+
+def dark(rgb):
+    return max(rgb) < 128
+
+
+def ink_lines(pixel, box):
+    """The lines of dark pixels (text) in box (l, t, r, b), right and bottom
+    exclusive, of an image read by pixel(x, y): for each band of rows holding
+    ink, (first row, last row, leftmost column, rightmost column)."""
+    l, t, r, b = box
+    lines = []
+    for y in range(t, b):
+        cols = [x for x in range(l, r) if dark(pixel(x, y))]
+        if not cols:
+            continue
+        if lines and lines[-1][1] == y - 1:
+            first, _, left, right = lines[-1]
+            lines[-1] = (first, y, min(left, cols[0]), max(right, cols[-1]))
+        else:
+            lines.append((y, y, cols[0], cols[-1]))
+    return lines
+
+
+def place_box(s, box):
+    """Insert > EditBox (the menu's last item) and a drag over box."""
+    s.key("alt+i", "Up", "Return")
+    s.drag(box[:2], box[2:])
+    s.wait_for_pixel(box[:2], BLACK, "the box's border")
 
 
 def du(x, y):
@@ -258,15 +272,6 @@ class Session:
         and its message boxes, which are captioned with it."""
         ids = self.xdo("search", "--onlyvisible", "--name", "^%s$" % TITLE.replace("&", "\\&"))
         return ids.split()
-
-    def other_windows(self):
-        """The names of the visible named windows other than the main window:
-        message boxes, dialogs, file choosers and their warnings."""
-        ids = self.xdo("search", "--onlyvisible", "--name", ".").split()
-        return [self.xdo("getwindowname", w) for w in ids if w != self.window]
-
-    def window_title(self):
-        return self.xdo("getwindowname", self.window)
 
     def window_geometry(self, window=None):
         """(x, y, width, height) of a window on the screen, the main window by

@@ -1,88 +1,76 @@
-"""File > Save through the real save dialog writes the whole canvas as a .bmp
-file: the name gets ".bmp", the file is 54 + 4 x W x H bytes, bottom row
-first, with the text box's text burned in and no handles. File > Open of that
-file shows it at (10, 10) as the background of an empty drawing, and File >
-New clears it again."""
+"""The files through the real choosers and the menus' keys: File > Save of a
+drawing with a selected rectangle and a text box of four lines (one wrapped,
+one with a tab) asks about the new name, adds ".bmp", and writes the canvas
+without handles and with each line of text where the box showed it. File >
+Open of that file shows it at (10, 10) as the background of an empty drawing,
+and File > New clears it."""
 import os
 import struct
 import sys
 
-from harness import Session, check, poll
+from harness import BLACK, GREY, WHITE, Session, check, dark, ink_lines, place_box, poll
 
-WHITE, BLACK, GREY = (255, 255, 255), (0, 0, 0), (192, 192, 192)
 RECT = (300, 200, 400, 260)
-BOX = (100, 100, 300, 160)
+BOX = (600, 450, 800, 560)
+AWAY = (900, 650)
 
 
 def read_bmp(path):
+    """(width, height, pixel(x, y)) of a 32-bit bitmap written bottom row first."""
     with open(path, "rb") as f:
         data = f.read()
+    check(data[:2] == b"BM" and struct.unpack_from("<HI", data, 28)[0] == 32 and data[10] == 54,
+          "an uncompressed 32-bit bitmap")
     width, height = struct.unpack_from("<ii", data, 18)
-    bits = struct.unpack_from("<H", data, 28)[0]
-    off = struct.unpack_from("<I", data, 10)[0]
-    return data, width, height, bits, off
+    check(len(data) == 54 + 4 * width * height, "54 + 4 x W x H bytes")
 
-
-def focused_window(s, name, what, other_than=None):
-    """Waits until a window of that name has the keyboard focus; its id."""
-    def ready():
-        wid = s.xdo("getwindowfocus")
-        return wid if wid != other_than and s.xdo("getwindowname", wid) == name else None
-    return poll(ready, what)
-
-
-def pixel(bmp, x, y):
-    """(r, g, b) of canvas pixel (x, y): rows run from the bottom up."""
-    data, width, height, _, off = bmp
-    i = off + ((height - 1 - y) * width + x) * 4
-    return data[i + 2], data[i + 1], data[i]
+    def pixel(x, y):
+        i = 54 + 4 * ((height - 1 - y) * width + x)
+        return data[i + 2], data[i + 1], data[i]
+    return width, height, pixel
 
 
 with Session(sys.argv[1]) as s:
     s.key("alt+i", "r")
     s.drag(RECT[:2], RECT[2:])
-    s.key("alt+i", "Up", "Return")  # Insert > EditBox
-    s.drag(BOX[:2], BOX[2:])
-    s.click((150, 130))
-    s.type("Saved words")
-    s.click((350, 230))  # select the rectangle: its handles show
-    s.wait_for_pixel((RECT[0] - 3, RECT[1] - 3), BLACK, "the rectangle's handles")
+    place_box(s, BOX)
+    s.click((BOX[0] + 20, BOX[1] + 20))
+    for i, line in enumerate(["One", "Two\twith a tab", "Three is a line long enough to wrap in the box", "Four"]):
+        if i:
+            s.key("Return")
+        s.type(line)
+    s.click((350, 230))  # the rectangle selected: its handles show
+    shot = s.wait_for_pixel((RECT[0] - 3, RECT[1] - 3), BLACK, "the rectangle's handles")
+    inside = (BOX[0] + 1, BOX[1] + 1, BOX[2] - 1, BOX[3] - 1)
+    shown = ink_lines(shot.canvas_pixel, inside)
+    check(len(shown) == 5, "the box shows five lines, one of them wrapped")
 
     target = os.path.join(s.tmp, "drawing")
-    # The menu keys: F10 opens the File menu ("&File" and "&Format" share Alt+F).
     s.key("F10", "Down", "Down", "Down", "Return")  # File > Save
-    dialog = focused_window(s, "Save As", "the save dialog")
+    dialog = s.focused_window("Save As", "the Save As chooser")
     s.type(target)
     s.key("Return")
-    # A new name is asked about, in a box of its own; Yes is the default answer.
-    focused_window(s, "Save As", "the question before creating the file", other_than=dialog)
-    s.key("Return")
-    poll(lambda: os.path.exists(target + ".bmp") and os.path.getsize(target + ".bmp") > 0, "the saved file")
+    s.focused_window("Save As", "the question before creating the file", other_than=(dialog,))
+    s.key("Return")  # Yes, the default
+    size = 54 + 4 * s.screen[0] * s.screen[1]
+    poll(lambda: os.path.exists(target + ".bmp") and os.path.getsize(target + ".bmp") == size, "the saved file")
     check(not os.path.exists(target), "the name got .bmp")
+    width, height, pixel = read_bmp(target + ".bmp")
+    check(pixel(RECT[0], 230) == GREY, "the rectangle's outline in the file")
+    check(pixel(RECT[0] - 3, RECT[1] - 3) == WHITE, "no handles in the file")
+    saved = ink_lines(pixel, inside)
+    check(len(saved) == len(shown) and all(abs(a - b) <= 1 for p, q in zip(shown, saved) for a, b in zip(p, q)),
+          "each saved line lies within a pixel of where the box showed it: %r / %r" % (shown, saved))
+    s.wait_for_pixel((RECT[0] - 3, RECT[1] - 3), BLACK, "the handles back on the screen")
 
-    bmp = read_bmp(target + ".bmp")
-    data, width, height, bits, off = bmp
-    check(data[:2] == b"BM" and bits == 32 and off == 54, "an uncompressed 32-bit bitmap")
-    check(len(data) == 54 + 4 * width * height, "54 + 4 x W x H bytes")
-    # The canvas view's origin is canvas (0, 0) at scroll position 0.
-    check(pixel(bmp, RECT[0], 230) == GREY, "the rectangle's outline")
-    check(pixel(bmp, RECT[0] - 3, RECT[1] - 3) == WHITE, "no handle in the file")
-    dark = sum(1 for y in range(BOX[1], BOX[3]) for x in range(BOX[0], BOX[2]) if max(pixel(bmp, x, y)) < 100)
-    check(dark > 30, "the box's text burned in")
-    shot = s.grab()
-    check(shot.canvas_pixel(RECT[0] - 3, RECT[1] - 3) == BLACK, "the handles are back on screen")
-    s.screenshot("files-saved")
-
-    # File > Open of the saved file: an empty drawing over the picture at (10, 10).
-    s.click((700, 500))  # the keyboard back to the window (no window manager hands it back)
+    s.click(AWAY)
     s.key("F10", "Down", "Down", "Return")  # File > Open
-    focused_window(s, "Open", "the open dialog")
+    s.focused_window("Open", "the Open chooser")
     s.type(target + ".bmp")
     s.key("Return")
-    s.wait_for_pixel((RECT[0] + 10, 230 + 10), GREY, "the saved rectangle, 10 pixels over")
-    shot = s.screenshot("files-opened")
-    check(shot.canvas_pixel(RECT[0], 230) == WHITE, "the rectangle itself is gone")
-
-    s.click((700, 500))
+    shot = s.wait_for_pixel((RECT[0] + 10, 240), GREY, "the saved rectangle, 10 pixels over")
+    check(shot.canvas_pixel(RECT[0], 240) == WHITE, "the rectangle itself is gone")
+    s.click(AWAY)
     s.key("F10", "Down", "Return")  # File > New
-    s.wait_for_pixel((RECT[0] + 10, 230 + 10), WHITE, "an empty canvas after New")
+    s.wait_for_pixel((RECT[0] + 10, 240), WHITE, "an empty canvas after New")
+    check(not any(dark(s.grab().canvas_pixel(x, BOX[1])) for x in range(BOX[0], BOX[2])), "the box went with New")

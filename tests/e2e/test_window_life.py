@@ -13,9 +13,8 @@ without one:
 import subprocess
 import sys
 
-from harness import TITLE, Session, check, du, poll, slides_dialog
+from harness import BLACK, GREY, TITLE, Session, check, du, place_box, poll, slides_dialog
 
-GREY, BLACK, WHITE = (192, 192, 192), (0, 0, 0), (255, 255, 255)
 RECT = (700, 560, 900, 680)  # a rectangle, in canvas pixels (the view starts unscrolled)
 BOX = (750, 590, 850, 650)   # a text box inside it
 PLAY = du(147, 31)
@@ -72,12 +71,6 @@ def scroll_to_the_ends(s):
         if now == before:
             return
         before = now
-
-
-def place_box(s, box):
-    s.key("alt+i", "Up", "Return")  # Insert > EditBox, the last item
-    s.drag(box[:2], box[2:])
-    s.wait_for_pixel(box[:2], BLACK, "the box's border")
 
 
 def ink_right(s, box):
