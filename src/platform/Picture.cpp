@@ -2,6 +2,7 @@
 // that draw pictures and fill ellipses.
 #include "platform/Picture.h"
 
+#include "platform/GdiBltArea.h"
 #include "platform/GdiRaster.h"
 
 #include <QColorSpace>
@@ -12,6 +13,8 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <limits>
 #include <list>
 #include <mutex>
 
@@ -226,6 +229,13 @@ CPicture::CPicture(QImage image) : m_image(std::move(image))
     // The drawing code reads premultiplied pixels.
     if (!m_image.isNull() && m_image.format() != QImage::Format_ARGB32_Premultiplied)
         m_image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; y < m_image.height() && m_opaque; ++y) {
+        const auto* row = reinterpret_cast<const std::uint32_t*>(m_image.constScanLine(y));
+        std::uint32_t alpha = 0xFF000000u;
+        for (int x = 0; x < m_image.width(); ++x)
+            alpha &= row[x];
+        m_opaque = alpha == 0xFF000000u;
+    }
 }
 
 const QImage& CPicture::OnWhite() const
@@ -245,21 +255,33 @@ const QImage& CPicture::OnWhite() const
 QImage CPicture::StretchedOnWhite(int w, int h, int stretchMode) const
 {
     constexpr std::size_t kKept = 8;
-    if (w <= 0 || h <= 0)
+    constexpr long long kKeptBytes = 64LL * 1024 * 1024;
+    if (w == 0 || h == 0)
         return QImage();
+    const long long aw = std::llabs(static_cast<long long>(w)), ah = std::llabs(static_cast<long long>(h));
+    const long long bytes = aw * ah * 4;
     const std::lock_guard<std::mutex> lock(m_stretchMutex);
     for (const Stretch& s : m_stretches)
         if (s.w == w && s.h == h && s.mode == stretchMode)
             return s.image;
     QImage source = OnWhite();
-    if (source.isNull())
+    if (source.isNull() || aw > std::numeric_limits<int>::max() || ah > std::numeric_limits<int>::max())
         return QImage();
     const CDC from(source);
-    CMemoryDC to(w, h);
+    CMemoryDC to(static_cast<int>(aw), static_cast<int>(ah));
     to.DC().SetStretchBltMode(stretchMode);
-    to.DC().StretchBlt(0, 0, w, h, from, 0, 0, GetWidth(), GetHeight(), SRCCOPY);
-    if (m_stretches.size() == kKept)
+    // A mirrored stretch starts at the far edge and runs back, as on the canvas.
+    to.DC().StretchBlt(w < 0 ? static_cast<int>(aw - 1) : 0, h < 0 ? static_cast<int>(ah - 1) : 0, w, h, from, 0, 0,
+                       GetWidth(), GetHeight(), SRCCOPY);
+    if (bytes > kKeptBytes)
+        return to.Image();
+    long long kept = bytes;
+    for (const Stretch& s : m_stretches)
+        kept += s.image.sizeInBytes();
+    while (!m_stretches.empty() && (m_stretches.size() == kKept || kept > kKeptBytes)) {
+        kept -= m_stretches.front().image.sizeInBytes();
         m_stretches.erase(m_stretches.begin());
+    }
     m_stretches.push_back(Stretch{w, h, stretchMode, to.Image()});
     return m_stretches.back().image;
 }
@@ -325,6 +347,10 @@ void DrawPicture(CDC& dc, const CPicture& picture, int x, int y)
     for (long long row = t; row < b; ++row) {
         const auto* s = reinterpret_cast<const std::uint32_t*>(image.constScanLine(static_cast<int>(row - y)));
         std::uint32_t* d = raster.Row(static_cast<int>(row));
+        if (picture.IsOpaque() && l < r) {  // over anything, an opaque pixel is itself
+            std::copy(s + (l - x), s + (r - x), d + l);
+            continue;
+        }
         for (long long col = l; col < r; ++col)
             d[col] = Over(s[col - x], d[col]);
     }
@@ -359,6 +385,27 @@ void DrawPictureStretched(CDC& dc, const CPicture& picture, int x, int y, int w,
     long long kx0, kx1, ky0, ky1;
     range(x, dw, dx, raster.ClipLeft(), raster.ClipRight(), kx0, kx1);
     range(y, dh, dy, raster.ClipTop(), raster.ClipBottom(), ky0, ky1);
+    if (kx0 >= kx1 || ky0 >= ky1)
+        return;
+    if (dw < sw || dh < sh) {
+        // Shrinking, each pixel takes the mean of the picture area it covers
+        // (premultiplied, so transparency averages too); a side that grows
+        // still takes the pixel under each centre.
+        constexpr int kUnderTheCentre = 0;
+        const gdi::AreaStretch area(image, gdi::StretchSide{0, sw, 1, dw, kUnderTheCentre},
+                                    gdi::StretchSide{0, sh, 1, dh, kUnderTheCentre}, kx0, kx1);
+        std::vector<std::uint32_t> values(static_cast<std::size_t>(kx1 - kx0));
+        for (long long ky = ky0; ky < ky1; ++ky) {
+            if (!area.Row(ky, values.data()))
+                continue;
+            std::uint32_t* d = raster.Row(static_cast<int>(y + dy * ky));
+            for (std::size_t i = 0; i < values.size(); ++i) {
+                std::uint32_t& p = d[x + dx * (kx0 + static_cast<long long>(i))];
+                p = Over(values[i], p);
+            }
+        }
+        return;
+    }
     for (long long ky = ky0; ky < ky1; ++ky) {
         const long long sy = ((2 * ky + 1) * sh) / (2 * dh);
         const auto* s = reinterpret_cast<const std::uint32_t*>(image.constScanLine(static_cast<int>(sy)));

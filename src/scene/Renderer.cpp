@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <memory>
 
@@ -27,6 +28,54 @@ int Trunc(double v)
     return static_cast<int>(std::clamp(v, lo, hi));
 }
 
+// Pictures are drawn in the HALFTONE stretch mode, which shrinks them by
+// averaging (a photo shrunk by the default mode, which ANDs the pixels that
+// land on one, comes out dark and posterised); the DC's own mode is put back
+// after each picture.
+class HalftoneStretch {
+public:
+    explicit HalftoneStretch(CDC& dc) : m_dc(dc), m_old(dc.SetStretchBltMode(HALFTONE)) {}
+    ~HalftoneStretch() { m_dc.SetStretchBltMode(m_old); }
+    HalftoneStretch(const HalftoneStretch&) = delete;
+    HalftoneStretch& operator=(const HalftoneStretch&) = delete;
+
+private:
+    CDC& m_dc;
+    int m_old;
+};
+
+// The pixels [lo, hi) a stretch of signed size `size` from `at` covers along a side.
+void Span(long long at, long long size, long long& lo, long long& hi)
+{
+    lo = size < 0 ? at + size + 1 : at;
+    hi = lo + (size < 0 ? -size : size);
+}
+
+// Whether a stretch onto (x, y, w, h) is drawn from the kept stretch of its
+// size (made once on a surface of its own and block-copied at every redraw).
+// Where the destination's edges cut a stretch makes no difference to the
+// pixels it shows: an averaging pixel reads its own area of the picture, and
+// a growing one the picture pixel under it, whatever is cut off. (The one
+// source cut short, a tile picture larger than the canvas, is shrunk on its
+// cut side by any tile that fits the canvas.) So a stretch is kept whenever
+// it is no larger than the canvas.
+bool KeptStretchFits(const CMainFrame& frame, long long w, long long h)
+{
+    return std::llabs(w) <= frame.m_cxCanvas && std::llabs(h) <= frame.m_cyCanvas;
+}
+
+// Whether a stretch onto (x, y, w, h) can change a pixel the DC may draw on.
+bool Visible(const CDC& dc, long long x, long long y, long long w, long long h)
+{
+    long long l, r, t, b;
+    Span(x, w, l, r);
+    Span(y, h, t, b);
+    RECT area{0, 0, dc.Width(), dc.Height()};
+    if (const std::optional<RECT>& clip = dc.GetClipRect())
+        area = IntersectedRect(area, *clip);
+    return l < area.right && r > area.left && t < area.bottom && b > area.top && !IsEmptyRect(area);
+}
+
 // A picture rectangle: the whole picture, drawn on white at its own size,
 // then stretched onto the rectangle. No outline and no fill.
 void DrawPictureRectangle(CMainFrame& frame, const CShapeFigure& fig)
@@ -36,18 +85,32 @@ void DrawPictureRectangle(CMainFrame& frame, const CShapeFigure& fig)
         return;  // an unreadable file shows nothing
     frame.m_fPictureWidth = picture->GetWidthF();
     frame.m_fPictureHeight = picture->GetHeightF();
-    const int w = picture->GetWidth();
-    const int h = picture->GetHeight();
-    if (w <= 0 || h <= 0)
+    const int W = static_cast<int>(frame.m_fPictureWidth);
+    const int H = static_cast<int>(frame.m_fPictureHeight);
+    const RECT& rc = fig.m_rect;
+    const int w = Trunc(static_cast<double>(rc.right) - rc.left);
+    const int h = Trunc(static_cast<double>(rc.bottom) - rc.top);
+    CDC& dc = *frame.m_pCanvasDC;
+    if (W <= 0 || H <= 0 || w == 0 || h == 0 || !Visible(dc, rc.left, rc.top, w, h))
         return;
+    const HalftoneStretch halftone(dc);
+    if (KeptStretchFits(frame, w, h)) {
+        // The stretch at this size is made once per decoded picture and
+        // block-copied at every redraw.
+        QImage kept = picture->StretchedOnWhite(w, h, HALFTONE);
+        const CDC keptDC(kept);
+        long long l, r, t, b;
+        Span(rc.left, w, l, r);
+        Span(rc.top, h, t, b);
+        dc.BitBlt(static_cast<int>(l), static_cast<int>(t), static_cast<int>(r - l), static_cast<int>(b - t), keptDC,
+                  0, 0, SRCCOPY);
+        return;
+    }
     // The picture on white, composited once per decoded picture; the copy
     // shares its pixels and is only read.
     QImage onWhite = picture->OnWhite();
     const CDC mem(onWhite);
-    const RECT& rc = fig.m_rect;
-    frame.m_pCanvasDC->StretchBlt(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, mem, 0, 0,
-                                  static_cast<int>(frame.m_fPictureWidth),
-                                  static_cast<int>(frame.m_fPictureHeight), SRCCOPY);
+    dc.StretchBlt(rc.left, rc.top, w, h, mem, 0, 0, W, H, SRCCOPY);
 }
 
 // The tile procedure: the picture shrunk or stretched into every tile of the
@@ -92,29 +155,26 @@ void DrawTiles(CMainFrame& frame, const RECT& rc, double A, double B, const CStr
     const CDC& tileSource = cut ? cut->DC() : tileDC;
 
     CDC& dc = *frame.m_pCanvasDC;
+    const HalftoneStretch halftone(dc);
     // Every tile is the same stretch of the picture: it is stretched once
-    // and block-copied to each tile that lies wholly on the canvas. A tile
-    // cut by the canvas edge is stretched in place, as the clipping of a
-    // stretch decides which source pixels its visible part takes.
-    // A picture that fits the canvas keeps its stretch for the next redraws.
+    // and block-copied to each tile (KeptStretchFits); a tile larger than the
+    // canvas is stretched in place. A picture that fits the canvas keeps its
+    // stretch for the next redraws.
     QImage stretched;
-    if (a <= frame.m_cxCanvas && b2 <= frame.m_cyCanvas) {  // a larger tile is never wholly on the canvas
+    if (KeptStretchFits(frame, a, b2)) {
         if (cut) {
             CMemoryDC once(a, b2);
-            once.DC().SetStretchBltMode(dc.GetStretchBltMode());
+            once.DC().SetStretchBltMode(HALFTONE);
             once.DC().StretchBlt(0, 0, a, b2, tileSource, 0, 0, W, H, SRCCOPY);
             stretched = once.Image();
         } else {
-            stretched = picture->StretchedOnWhite(a, b2, dc.GetStretchBltMode());
+            stretched = picture->StretchedOnWhite(a, b2, HALFTONE);
         }
     }
     const CDC stretchedDC(stretched);
     const auto copy = [&](double x, double y) {
         const int ix = Trunc(x), iy = Trunc(y);
-        const bool inside = !stretched.isNull() && ix >= 0 && iy >= 0 &&
-                            static_cast<long long>(ix) + a <= frame.m_cxCanvas &&
-                            static_cast<long long>(iy) + b2 <= frame.m_cyCanvas;
-        if (inside)
+        if (!stretched.isNull())
             dc.BitBlt(ix, iy, a, b2, stretchedDC, 0, 0, SRCCOPY);
         else
             dc.StretchBlt(ix, iy, a, b2, tileSource, 0, 0, W, H, SRCCOPY);

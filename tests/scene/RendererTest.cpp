@@ -11,6 +11,7 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <random>
 #include <string>
 
 namespace {
@@ -151,6 +152,68 @@ TEST_F(RendererTest, APictureRectangleShowsTheWholePictureScaledWithoutOutline)
     EXPECT_TRUE(red.count({100, 50}) && red.count({119, 59}));
     EXPECT_EQ(PixelsOf(kBlue).size(), 600u) << "the rest of the rectangle, without outline";
     EXPECT_EQ(frame.m_fPictureWidth, 2.0f);
+}
+
+TEST_F(RendererTest, APictureRectangleIsThePictureStretchedInHalftoneWhereverItLiesAndUnderAnyClip)
+{
+    // Noise, so that every canvas pixel tells which picture pixels it read.
+    QImage noise(64, 48, QImage::Format_RGB32);
+    std::mt19937 random(5);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, 0xFF000000u | static_cast<QRgb>(random()));
+    const QString path = dir.filePath(QStringLiteral("noise.png"));
+    ASSERT_TRUE(noise.save(path));
+    // Shrunk, grown and both; inside the canvas, cut by each edge, mirrored.
+    for (const RECT& rc : {RECT{100, 50, 140, 80}, {-20, -10, 20, 20}, {1000, 750, 1040, 790}, {180, 80, 140, 50},
+                           {20, 760, -20, 730}, {200, 200, 300, 290}, {-30, 700, 70, 790}, {300, 300, 320, 400},
+                           {1010, 100, 1070, 110}})
+        AddPicture(FK_RECTANGLE, rc, path, 0, 0, kBlack);
+    // The design's own steps: each picture stretched onto the canvas in turn.
+    const auto stretchedInPlace = [&] {
+        QImage image(frame.m_cxCanvas, frame.m_cyCanvas, QImage::Format_RGB32);
+        image.fill(ColorToPixel(kWhite));
+        CDC dc(image);
+        dc.SetStretchBltMode(HALFTONE);
+        const CDC source(noise);
+        for (const auto& fig : *g_pFigures) {
+            const RECT& rc = fig->m_rect;
+            dc.StretchBlt(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, source, 0, 0, 64, 48);
+        }
+        return image;
+    };
+    const auto differing = [](const QImage& a, const QImage& b) {
+        long long n = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                n += a.pixel(x, y) != b.pixel(x, y);
+        return n;
+    };
+    frame.RefreshCanvas(false);
+    EXPECT_EQ(differing(Canvas(), stretchedInPlace()), 0);
+    // Moved over the others and the canvas edge: only the damage is redrawn, clipped.
+    const int partial = frame.m_refreshCounts.partial;
+    g_pFigures->SetAt(0, CShapeFigure::Picture(FK_RECTANGLE, RECT{-7, 33, 203, 233}, kBlack, path));
+    frame.RefreshCanvas(false);
+    EXPECT_EQ(frame.m_refreshCounts.partial, partial + 1);
+    EXPECT_EQ(differing(Canvas(), stretchedInPlace()), 0);
+}
+
+TEST_F(RendererTest, TilesShrinkTheirPictureByAveragingOnTheCanvasAndAcrossItsEdges)
+{
+    // A checkerboard halved is flat grey wherever a tile lands; ANDed it would be black.
+    QImage board(40, 40, QImage::Format_RGB32);
+    for (int y = 0; y < 40; ++y)
+        for (int x = 0; x < 40; ++x)
+            board.setPixel(x, y, (x + y) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    const QString path = dir.filePath(QStringLiteral("board.png"));
+    ASSERT_TRUE(board.save(path));
+    AddBorder(RECT{-10, 100, 90, 160}, 20, 20, path);  // the left column cut by the canvas edge
+    frame.RefreshCanvas(false);
+    Pixels tiles = Box(0, 100, 10, 160);
+    for (const Pixels& more : {Box(70, 100, 90, 160), Box(10, 100, 70, 120), Box(10, 140, 70, 160)})
+        tiles.insert(more.begin(), more.end());
+    EXPECT_EQ(PixelsOf(RGB(128, 128, 128)), tiles);
 }
 
 TEST_F(RendererTest, TextFiguresUnreadablePicturesAndTileSizesNotBothPositiveDrawNothing)
