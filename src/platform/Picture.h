@@ -26,6 +26,22 @@ public:
     // disk is decoded again. Safe to call from any thread.
     static std::shared_ptr<const CPicture> Load(const QString& path);
 
+    // While a batch lives, Load on its thread gives for each path the answer
+    // it first gave in the batch, without asking the file system again: one
+    // drawing sees one version of every file, and a redraw of many pictures
+    // looks each one up once. A batch opened inside another adds nothing.
+    class Batch {
+    public:
+        Batch();
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+        struct Answers;
+
+    private:
+        std::unique_ptr<Answers> m_answers;
+    };
+
     explicit CPicture(QImage image);
 
     // Sizes as GDI+ reports them: float (GetImageDimension) and integer.

@@ -216,6 +216,44 @@ TEST_F(RendererTest, TilesShrinkTheirPictureByAveragingOnTheCanvasAndAcrossItsEd
     EXPECT_EQ(PixelsOf(RGB(128, 128, 128)), tiles);
 }
 
+TEST_F(RendererTest, AWholeRedrawLeavingOutWhatFiguresPaintOverEndsInTheReferenceCanvas)
+{
+    // Few figures or many over an opaque background (the clearing and the
+    // background are then left out where figures paint every pixel), or over
+    // a background with a transparent pixel (cleared under it after all).
+    QImage back(700, 500, QImage::Format_ARGB32);
+    back.fill(qRgb(40, 90, 200));
+    const QString opaque = dir.filePath(QStringLiteral("back.png"));
+    ASSERT_TRUE(back.save(opaque));
+    back.setPixel(3, 3, qRgba(0, 0, 0, 0));
+    const QString transparent = dir.filePath(QStringLiteral("holed.png"));
+    ASSERT_TRUE(back.save(transparent));
+    const QString picture = Picture(QStringLiteral("p.png"), 50, 40);
+    std::mt19937 random(3);
+    auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    for (int scene = 0; scene < 40; ++scene) {
+        g_pFigures->RemoveAll();
+        frame.m_bBackground = scene % 3 != 2;
+        frame.m_strBackground = scene % 3 == 1 ? transparent : opaque;
+        for (int i = scene % 4 == 3 ? 300 : uniform(1, 30); i > 0; --i) {
+            const int l = uniform(-60, 1000), t = uniform(-60, 740);
+            const RECT rc{l, t, l + uniform(-80, 400), t + uniform(-80, 300)};
+            switch (uniform(0, 3)) {
+            case 0: AddPicture(FK_RECTANGLE, rc, picture); break;
+            case 1: Add(FK_ELLIPSE, rc, kBlack, RGB(uniform(0, 255), 0, 0)); break;
+            default: Add(FK_RECTANGLE, rc, kBlack, RGB(0, uniform(0, 255), 0)); break;
+            }
+        }
+        frame.m_refreshMode = CMainFrame::RefreshMode::Reference;
+        frame.RefreshCanvas(false);
+        const QImage reference = Canvas();
+        frame.m_refreshMode = CMainFrame::RefreshMode::Whole;
+        frame.m_pCanvasDC->FillRect(RECT{0, 0, frame.m_cxCanvas, frame.m_cyCanvas}, CBrush::Solid(kRed));
+        frame.RefreshCanvas(false);
+        ASSERT_TRUE(Canvas() == reference) << "scene " << scene;
+    }
+}
+
 TEST_F(RendererTest, TextFiguresUnreadablePicturesAndTileSizesNotBothPositiveDrawNothing)
 {
     frame.m_fPictureWidth = 7;
