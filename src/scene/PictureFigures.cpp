@@ -10,7 +10,6 @@
 #include <cmath>
 #include <cstdlib>
 #include <limits>
-#include <memory>
 #include <optional>
 
 namespace {
@@ -53,10 +52,8 @@ void Span(long long at, long long size, long long& lo, long long& hi)
 // size (made once on a surface of its own and block-copied at every redraw).
 // Where the destination's edges cut a stretch makes no difference to the
 // pixels it shows: an averaging pixel reads its own area of the picture, and
-// a growing one the picture pixel under it, whatever is cut off. (The one
-// source cut short, a tile picture larger than the canvas, is shrunk on its
-// cut side by any tile that fits the canvas.) So a stretch is kept whenever
-// it is no larger than the canvas.
+// a growing one the picture pixel under it, whatever is cut off. So a
+// stretch is kept whenever it is no larger than the canvas.
 bool KeptStretchFits(const CMainFrame& frame, long long w, long long h)
 {
     return std::llabs(w) <= frame.m_cxCanvas && std::llabs(h) <= frame.m_cyCanvas;
@@ -154,50 +151,25 @@ void DrawTiles(CMainFrame& frame, const RECT& rc, double A, double B, const CStr
     if (a == 0 || b2 == 0 || W <= 0 || H <= 0)
         return;
 
-    // The tile DC is canvas sized; only its (0, 0, W, H) corner is ever read,
-    // so a bitmap of that corner clipped to the canvas holds the same pixels.
-    const int tw = std::min(W, frame.m_cxCanvas);
-    const int th = std::min(H, frame.m_cyCanvas);
-    if (tw <= 0 || th <= 0)
-        return;
-    // A picture that fits the canvas is its composite on white, made once;
-    // a larger one is cut to the canvas as the tile DC cuts it.
-    std::unique_ptr<CMemoryDC> cut;
-    QImage onWhite;
-    if (tw == W && th == H) {
-        onWhite = picture->OnWhite();
-    } else {
-        cut = std::make_unique<CMemoryDC>(tw, th);
-        cut->DC().FillRect(RECT{0, 0, tw, th}, CBrush::White());
-        DrawPicture(cut->DC(), *picture, 0, 0);
-    }
-    const CDC tileDC(onWhite);
-    const CDC& tileSource = cut ? cut->DC() : tileDC;
-
+    // Each tile shows the whole picture on white, as a picture rectangle
+    // does, however large the picture (docs/decisions.md). Every tile is the
+    // same stretch of it: made once per decoded picture and tile size and
+    // block-copied to each tile (KeptStretchFits); a tile larger than the
+    // canvas is stretched in place.
     CDC& dc = *frame.m_pCanvasDC;
     const HalftoneStretch halftone(dc);
-    // Every tile is the same stretch of the picture: it is stretched once
-    // and block-copied to each tile (KeptStretchFits); a tile larger than the
-    // canvas is stretched in place. A picture that fits the canvas keeps its
-    // stretch for the next redraws.
+    QImage onWhite = picture->OnWhite();
+    const CDC source(onWhite);
     QImage stretched;
-    if (KeptStretchFits(frame, a, b2)) {
-        if (cut) {
-            CMemoryDC once(a, b2);
-            once.DC().SetStretchBltMode(HALFTONE);
-            once.DC().StretchBlt(0, 0, a, b2, tileSource, 0, 0, W, H, SRCCOPY);
-            stretched = once.Image();
-        } else {
-            stretched = picture->StretchedOnWhite(a, b2, HALFTONE);
-        }
-    }
+    if (KeptStretchFits(frame, a, b2))
+        stretched = picture->StretchedOnWhite(a, b2, HALFTONE);
     const CDC stretchedDC(stretched);
     const auto copy = [&](double x, double y) {
         const int ix = Trunc(x), iy = Trunc(y);
         if (!stretched.isNull())
             dc.BitBlt(ix, iy, a, b2, stretchedDC, 0, 0, SRCCOPY);
         else
-            dc.StretchBlt(ix, iy, a, b2, tileSource, 0, 0, W, H, SRCCOPY);
+            dc.StretchBlt(ix, iy, a, b2, source, 0, 0, W, H, SRCCOPY);
     };
     const double l = rc.left, t = rc.top, r = rc.right, b = rc.bottom;
     for (double y = t; y + B <= b + kTileAllowance; y += B)

@@ -199,12 +199,13 @@ TEST_F(RendererTest, APictureRectangleIsThePictureStretchedInHalftoneWhereverItL
     EXPECT_EQ(differing(Canvas(), stretchedInPlace()), 0);
 }
 
-TEST_F(RendererTest, TilesShrinkTheirPictureByAveragingOnTheCanvasAndAcrossItsEdges)
+TEST_F(RendererTest, TilesShrinkTheirWholePictureByAveragingOnTheCanvasAndAcrossItsEdges)
 {
-    // A checkerboard halved is flat grey wherever a tile lands; ANDed it would be black.
-    QImage board(40, 40, QImage::Format_RGB32);
-    for (int y = 0; y < 40; ++y)
-        for (int x = 0; x < 40; ++x)
+    // A checkerboard shrunk is flat grey wherever a tile lands (ANDed it would
+    // be black), the whole board in every tile though it is larger than the canvas.
+    QImage board(1040, 780, QImage::Format_RGB32);
+    for (int y = 0; y < board.height(); ++y)
+        for (int x = 0; x < board.width(); ++x)
             board.setPixel(x, y, (x + y) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
     const QString path = dir.filePath(QStringLiteral("board.png"));
     ASSERT_TRUE(board.save(path));
