@@ -116,8 +116,10 @@ void ExerciseWholePicture(const CPicture& picture)
     }
     Check(picture.StretchedOnWhite(3, 2, WHITEONBLACK) == picture.StretchedOnWhite(3, 2, WHITEONBLACK),
           "StretchedOnWhite differs from its cached copy");
-    Check(picture.StretchedOnWhite(0, 5, COLORONCOLOR).isNull() && picture.StretchedOnWhite(5, -1, COLORONCOLOR).isNull(),
+    Check(picture.StretchedOnWhite(0, 5, COLORONCOLOR).isNull() && picture.StretchedOnWhite(5, 0, COLORONCOLOR).isNull(),
           "StretchedOnWhite of an empty size is not null");
+    Check(picture.StretchedOnWhite(-5, 23, HALFTONE) == picture.StretchedOnWhite(5, 23, HALFTONE).mirrored(true, false),
+          "a mirrored stretch is not the stretch mirrored");
     if (pw <= 64 && ph <= 64)
         Check(picture.StretchedOnWhite(pw, ph, COLORONCOLOR) == onWhite, "a stretch to the same size changed pixels");
 }

@@ -24,6 +24,8 @@
 //  - StretchBlt samples as GDI does: each destination pixel takes the source
 //    pixel whose centre it covers; when shrinking in the default BLACKONWHITE
 //    mode, the source pixels that fall on one destination pixel are ANDed.
+//    In HALFTONE mode (the one pictures are drawn in) a shrinking stretch
+//    makes each destination pixel the mean of the source area it covers.
 //  - Every primitive clips at the surface edges; any coordinates are safe.
 //  - A clip rectangle (SetClipRect) limits the pixels drawing changes; inside
 //    it every pixel comes out exactly as it would without the clip, so a part
@@ -133,8 +135,9 @@ public:
     COLORREF GetBkColor() const { return m_bkColor; }
     COLORREF SetTextColor(COLORREF color);
     COLORREF GetTextColor() const { return m_textColor; }
-    // BLACKONWHITE (the default), WHITEONBLACK, COLORONCOLOR; HALFTONE acts as
-    // COLORONCOLOR. Returns the previous mode, or 0 for an unknown mode.
+    // BLACKONWHITE (the default), WHITEONBLACK, COLORONCOLOR, HALFTONE (the
+    // area average of platform/GdiBltArea.h where a side shrinks). Returns the
+    // previous mode, or 0 for an unknown mode.
     int SetStretchBltMode(int mode);
     int GetStretchBltMode() const { return m_stretchMode; }
     CPen SelectPen(const CPen& pen);
@@ -173,8 +176,8 @@ public:
     // that read a source do nothing here.
     void PatBlt(int x, int y, int w, int h, DWORD rop = PATCOPY);
     void BitBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy, DWORD rop = SRCCOPY);
-    // Nearest-neighbour stretch of src's (sx, sy, sw, sh) onto (x, y, w, h), as
-    // a SRCCOPY StretchBlt does; negative sizes mirror (equal sizes copy). The
+    // Stretch of src's (sx, sy, sw, sh) onto (x, y, w, h), as a SRCCOPY
+    // StretchBlt does in the stretch mode; negative sizes mirror (equal sizes copy). The
     // raster operations that combine source and destination without a pattern
     // (SRCCOPY, SRCAND, SRCPAINT, SRCINVERT, NOTSRCCOPY, ...) are supported;
     // the others do nothing. `src` may be this DC.

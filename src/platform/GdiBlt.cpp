@@ -6,10 +6,14 @@
 // lower index; shrinking, source pixel j lands on destination pixel
 // ((2j + 1) D - 1) / 2S, and the pixels landing on one destination pixel are
 // combined by the stretch mode: ANDed (BLACKONWHITE), ORed (WHITEONBLACK), or
-// for COLORONCOLOR the last column of the first row is kept.
+// for COLORONCOLOR the last column of the first row is kept. HALFTONE, the
+// mode pictures are drawn in, averages instead (GdiBltArea.h) wherever a side
+// shrinks; where none does it grows as COLORONCOLOR.
+#include "platform/GdiBltArea.h"
 #include "platform/GdiRaster.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <vector>
 
 namespace {
@@ -125,7 +129,7 @@ struct Sampler {
     {
         bool any = false;
         std::uint32_t acc = mode == WHITEONBLACK ? 0u : 0xFFFFFFFFu;
-        const bool deleteScans = mode == COLORONCOLOR || mode == HALFTONE;
+        const bool deleteScans = mode == COLORONCOLOR;
         const long long rows = (y1 - y0) * yInc + 1;
         const long long cols = (x1 - x0) * xInc + 1;
         for (long long r = 0; r < rows; ++r) {
@@ -217,6 +221,35 @@ void CDC::StretchBlt(int x, int y, int w, int h, const CDC& src, int sx, int sy,
             }
             for (long long col = l; col < r; ++col)
                 put(d + col, s[col + ox]);
+        }
+        return;
+    }
+
+    if (m_stretchMode == HALFTONE && (std::llabs(sw) > std::llabs(w) || std::llabs(sh) > std::llabs(h))) {
+        // Each pixel reads the source area it covers, whatever the
+        // destination edges cut off, so the clip box alone limits the steps.
+        const AxisMap hm(x, w, sx, sw), vm(y, h, sy, sh);
+        long long l, r, t, b;
+        Extent(x, w, l, r);
+        Extent(y, h, t, b);
+        raster.ClipColumns(l, r);
+        raster.ClipRows(t, b);
+        long long kx0, kx1, ky0, ky1;
+        hm.VisibleSteps(l, r, kx0, kx1);
+        vm.VisibleSteps(t, b, ky0, ky1);
+        if (kx0 >= kx1 || ky0 >= ky1)
+            return;
+        constexpr int kGdiNearest = -1;  // a side that grows takes ((2k + 1) S - 1) / 2D
+        const gdi::AreaStretch area(*source, gdi::StretchSide{sx, hm.srcLen, hm.srcInc, hm.dstLen, kGdiNearest},
+                                    gdi::StretchSide{sy, vm.srcLen, vm.srcInc, vm.dstLen, kGdiNearest}, kx0, kx1);
+        std::vector<std::uint32_t> values(static_cast<std::size_t>(kx1 - kx0));
+        for (long long ky = ky0; ky < ky1; ++ky) {
+            if (!area.Row(ky, values.data()))
+                continue;
+            std::uint32_t* row = raster.Row(static_cast<int>(vm.DstCoord(ky)));
+            for (std::size_t i = 0; i < values.size(); ++i)
+                if (area.Reads(i))
+                    put(row + hm.DstCoord(kx0 + static_cast<long long>(i)), values[i]);
         }
         return;
     }

@@ -26,6 +26,22 @@ public:
     // disk is decoded again. Safe to call from any thread.
     static std::shared_ptr<const CPicture> Load(const QString& path);
 
+    // While a batch lives, Load on its thread gives for each path the answer
+    // it first gave in the batch, without asking the file system again: one
+    // drawing sees one version of every file, and a redraw of many pictures
+    // looks each one up once. A batch opened inside another adds nothing.
+    class Batch {
+    public:
+        Batch();
+        ~Batch();
+        Batch(const Batch&) = delete;
+        Batch& operator=(const Batch&) = delete;
+        struct Answers;
+
+    private:
+        std::unique_ptr<Answers> m_answers;
+    };
+
     explicit CPicture(QImage image);
 
     // Sizes as GDI+ reports them: float (GetImageDimension) and integer.
@@ -41,9 +57,15 @@ public:
     // Made once per decoded picture, so redraws that stretch or tile it do
     // not composite it again. Safe to call from any thread.
     const QImage& OnWhite() const;
-    // OnWhite stretched (SRCCOPY, `stretchMode`) onto a w x h surface, as a
-    // StretchBlt of its whole area gives it; the last few sizes are kept, so
-    // a border redrawn at the same tile size costs block copies only.
+    // Whether every pixel is opaque (drawing it over anything gives itself).
+    bool IsOpaque() const { return m_opaque; }
+
+    // OnWhite stretched (SRCCOPY, `stretchMode`) onto a |w| x |h| surface:
+    // the pixels StretchBlt(x, y, w, h) of its whole area shows when the
+    // destination lies wholly on its surface; negative sizes mirror, as they
+    // do there. The last few stretches are kept (8, and 64 MB at most; a
+    // larger one is made and not kept), so redraws at the same sizes cost
+    // block copies only. Null for a zero size. Safe to call from any thread.
     QImage StretchedOnWhite(int w, int h, int stretchMode) const;
 
     // Drops every cached picture (when the program ends, or a test needs fresh decoding).
@@ -51,6 +73,7 @@ public:
 
 private:
     QImage m_image;
+    bool m_opaque = true;
     mutable std::once_flag m_onWhiteOnce;
     mutable QImage m_onWhite;
     struct Stretch {
@@ -67,9 +90,11 @@ private:
 // over white gives 0xFF7F7F. Clipped at the surface edges.
 void DrawPicture(CDC& dc, const CPicture& picture, int x, int y);
 
-// Draws the whole picture stretched onto (x, y, w, h), nearest neighbour:
-// destination pixel k of a side takes source pixel ((2k + 1) * S) / 2D, the
-// one under its centre; negative sizes mirror; composited as DrawPicture.
+// Draws the whole picture stretched onto (x, y, w, h), composited as
+// DrawPicture; negative sizes mirror. Where no side shrinks, destination pixel
+// k of a side takes source pixel ((2k + 1) * S) / 2D, the one under its
+// centre. Where one does, the picture is averaged as the HALFTONE stretch
+// averages (platform/GdiBltArea.h): each pixel the mean of the area it covers.
 void DrawPictureStretched(CDC& dc, const CPicture& picture, int x, int y, int w, int h);
 
 // Fills the ellipse inscribed in (x, y, w, h) with an opaque colour, without

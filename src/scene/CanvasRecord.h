@@ -28,8 +28,8 @@ RECT DrawingBounds(const CShapeFigure& fig, int cxCanvas, int cyCanvas);
 // The figures of the list (by index) that later figures hide: walked from
 // the top down over a grid of 16 x 16 canvas cells, a figure is hidden when
 // every cell it can reach lies wholly inside the opaque box of a figure above
-// it (a plain rectangle's box; the middle of an ellipse whose inside `brush`
-// paints). Each pixel of a hidden figure is painted again by a figure above
+// it (a plain rectangle's box; a picture rectangle's stretch, when its
+// picture can be read; the middle of an ellipse whose inside `brush` paints). Each pixel of a hidden figure is painted again by a figure above
 // it, so a redraw that skips them leaves the same pixels. A figure that
 // reaches no canvas pixel counts as hidden too.
 std::vector<bool> HiddenFigures(const CFigureList& figures, int cxCanvas, int cyCanvas, const CBrush& brush);

@@ -5,130 +5,20 @@
 #include "app/MainFrame.h"
 #include "platform/Picture.h"
 #include "scene/CanvasRecord.h"
+#include "scene/HiddenFigures.h"
+#include "scene/PictureFigures.h"
 #include "scene/PlainShape.h"
 #include "scene/ShapeFigure.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <limits>
 #include <memory>
 
 namespace {
 
 constexpr int kBackgroundOffset = 10;  // the background's top-left lands at (10, 10)
-constexpr double kTileAllowance = 0.3;  // lets through a last tile that ends at most 0.3 pixel past the edge
-
-// A double truncated toward zero as a C cast does, held inside the int range
-// so that a far-off position cannot overflow.
-int Trunc(double v)
-{
-    constexpr double lo = std::numeric_limits<int>::min();
-    constexpr double hi = std::numeric_limits<int>::max();
-    return static_cast<int>(std::clamp(v, lo, hi));
-}
-
-// A picture rectangle: the whole picture, drawn on white at its own size,
-// then stretched onto the rectangle. No outline and no fill.
-void DrawPictureRectangle(CMainFrame& frame, const CShapeFigure& fig)
-{
-    const auto picture = CPicture::Load(fig.m_strPicture);
-    if (!picture)
-        return;  // an unreadable file shows nothing
-    frame.m_fPictureWidth = picture->GetWidthF();
-    frame.m_fPictureHeight = picture->GetHeightF();
-    const int w = picture->GetWidth();
-    const int h = picture->GetHeight();
-    if (w <= 0 || h <= 0)
-        return;
-    // The picture on white, composited once per decoded picture; the copy
-    // shares its pixels and is only read.
-    QImage onWhite = picture->OnWhite();
-    const CDC mem(onWhite);
-    const RECT& rc = fig.m_rect;
-    frame.m_pCanvasDC->StretchBlt(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, mem, 0, 0,
-                                  static_cast<int>(frame.m_fPictureWidth),
-                                  static_cast<int>(frame.m_fPictureHeight), SRCCOPY);
-}
-
-// The tile procedure: the picture shrunk or stretched into every tile of the
-// left and right columns (corners included), then of the top and bottom rows
-// between them. Corners are accumulated as doubles and truncated at each copy.
-void DrawTiles(CMainFrame& frame, const RECT& rc, double A, double B, const CString& path)
-{
-    if (!(A > 0 && B > 0 && std::isfinite(A) && std::isfinite(B)))
-        return;  // the edge loops only end for positive finite tile sizes
-    const auto picture = CPicture::Load(path);
-    if (!picture)
-        return;  // an unreadable tile file shows nothing
-    frame.m_fPictureWidth = picture->GetWidthF();
-    frame.m_fPictureHeight = picture->GetHeightF();
-    const int W = static_cast<int>(frame.m_fPictureWidth);
-    const int H = static_cast<int>(frame.m_fPictureHeight);
-    const int a = Trunc(A);
-    const int b2 = Trunc(B);
-    // A tile narrower or lower than one pixel copies nothing, and neither
-    // does an empty picture; skipping the loops then draws the same.
-    if (a == 0 || b2 == 0 || W <= 0 || H <= 0)
-        return;
-
-    // The tile DC is canvas sized; only its (0, 0, W, H) corner is ever read,
-    // so a bitmap of that corner clipped to the canvas holds the same pixels.
-    const int tw = std::min(W, frame.m_cxCanvas);
-    const int th = std::min(H, frame.m_cyCanvas);
-    if (tw <= 0 || th <= 0)
-        return;
-    // A picture that fits the canvas is its composite on white, made once;
-    // a larger one is cut to the canvas as the tile DC cuts it.
-    std::unique_ptr<CMemoryDC> cut;
-    QImage onWhite;
-    if (tw == W && th == H) {
-        onWhite = picture->OnWhite();
-    } else {
-        cut = std::make_unique<CMemoryDC>(tw, th);
-        cut->DC().FillRect(RECT{0, 0, tw, th}, CBrush::White());
-        DrawPicture(cut->DC(), *picture, 0, 0);
-    }
-    const CDC tileDC(onWhite);
-    const CDC& tileSource = cut ? cut->DC() : tileDC;
-
-    CDC& dc = *frame.m_pCanvasDC;
-    // Every tile is the same stretch of the picture: it is stretched once
-    // and block-copied to each tile that lies wholly on the canvas. A tile
-    // cut by the canvas edge is stretched in place, as the clipping of a
-    // stretch decides which source pixels its visible part takes.
-    // A picture that fits the canvas keeps its stretch for the next redraws.
-    QImage stretched;
-    if (a <= frame.m_cxCanvas && b2 <= frame.m_cyCanvas) {  // a larger tile is never wholly on the canvas
-        if (cut) {
-            CMemoryDC once(a, b2);
-            once.DC().SetStretchBltMode(dc.GetStretchBltMode());
-            once.DC().StretchBlt(0, 0, a, b2, tileSource, 0, 0, W, H, SRCCOPY);
-            stretched = once.Image();
-        } else {
-            stretched = picture->StretchedOnWhite(a, b2, dc.GetStretchBltMode());
-        }
-    }
-    const CDC stretchedDC(stretched);
-    const auto copy = [&](double x, double y) {
-        const int ix = Trunc(x), iy = Trunc(y);
-        const bool inside = !stretched.isNull() && ix >= 0 && iy >= 0 &&
-                            static_cast<long long>(ix) + a <= frame.m_cxCanvas &&
-                            static_cast<long long>(iy) + b2 <= frame.m_cyCanvas;
-        if (inside)
-            dc.BitBlt(ix, iy, a, b2, stretchedDC, 0, 0, SRCCOPY);
-        else
-            dc.StretchBlt(ix, iy, a, b2, tileSource, 0, 0, W, H, SRCCOPY);
-    };
-    const double l = rc.left, t = rc.top, r = rc.right, b = rc.bottom;
-    for (double y = t; y + B <= b + kTileAllowance; y += B)
-        copy(l, y);
-    for (double y = t; y + B <= b + kTileAllowance; y += B)
-        copy(r - A, y);
-    for (double x = l + A; x + A <= (r - A) + kTileAllowance; x += A)
-        copy(x, t);
-    for (double x = l + A; x + A <= (r - A) + kTileAllowance; x += A)
-        copy(x, b - B);
-}
 
 // Where the tiles of (l, t, r, b) can lie. A column tile starts at x = l or
 // r - A and a row tile between them, so tiles start no further left than
@@ -225,77 +115,9 @@ void SettleAsWholeRedraw(CMainFrame& frame, const CFigureList* figures, bool may
         dc.SetROP2(R2_COPYPEN);
 }
 
-// The pixels a figure paints over whatever is below, each with a value of
-// its own: a plain rectangle's whole box (outline and fill), the middle of an
-// ellipse whose inside the DC's brush paints. Empty for every other figure.
-RECT OpaqueBox(const CShapeFigure& fig, const CBrush& brush)
-{
-    const RECT n = NormalizedRect(fig.m_rect);
-    const bool large = RectWidth(n) >= 3 && RectHeight(n) >= 3;
-    if (fig.m_nKind == FK_RECTANGLE && fig.m_dTileWidth == 0 && fig.m_dTileHeight == 0 && !fig.HasPicture() && large)
-        return n;
-    if (fig.m_nKind == FK_ELLIPSE && !brush.IsNull())
-        return EllipseInteriorBox(n);
-    return RECT{};
-}
-
-
 // A partial redraw costs a pass over the figures per rectangle; past this
 // share of the canvas the whole redraw is as quick.
 constexpr double kMostOfTheCanvas = 0.4;
-
-// A figure to draw and the canvas pixels it can reach.
-struct DrawnFigure {
-    const CShapeFigure* fig;
-    RECT reach;
-};
-
-// Which of `drawn` (bottom to top) later ones paint over within `area`:
-// walked from the top down over a grid of 16 x 16 cells laid from the area's
-// corner (the last ones cut by its edges), a figure is hidden when every cell
-// of its reach within the area lies wholly inside the opaque box of a figure
-// above it. A figure that reaches nothing of the area counts as hidden.
-std::vector<bool> HiddenWithin(const std::vector<DrawnFigure>& drawn, const RECT& area, const CBrush& brush)
-{
-    constexpr int kCell = 16;
-    std::vector<bool> hidden(drawn.size(), false);
-    if (IsEmptyRect(area))
-        return hidden;
-    const int columns = (area.right - area.left + kCell - 1) / kCell;
-    const int rows = (area.bottom - area.top + kCell - 1) / kCell;
-    std::vector<std::uint8_t> covered(static_cast<std::size_t>(columns) * static_cast<std::size_t>(rows), 0);
-    const auto cell = [&](int x, int y) -> std::uint8_t& {
-        return covered[static_cast<std::size_t>(y) * static_cast<std::size_t>(columns) + static_cast<std::size_t>(x)];
-    };
-    for (std::size_t k = drawn.size(); k-- > 0;) {
-        const RECT reach = IntersectedRect(drawn[k].reach, area);
-        bool seen = false;
-        if (!IsEmptyRect(reach)) {
-            const int x0 = (reach.left - area.left) / kCell, x1 = (reach.right - 1 - area.left) / kCell;
-            const int y0 = (reach.top - area.top) / kCell, y1 = (reach.bottom - 1 - area.top) / kCell;
-            for (int y = y0; y <= y1 && !seen; ++y)
-                for (int x = x0; x <= x1 && !seen; ++x)
-                    seen = !cell(x, y);
-        }
-        if (!seen) {
-            hidden[k] = true;
-            continue;
-        }
-        // The cells wholly inside this figure's opaque box are covered for
-        // every figure below it; a cell cut by the area's edge needs only its
-        // part inside the area covered.
-        const RECT box = IntersectedRect(OpaqueBox(*drawn[k].fig, brush), area);
-        if (IsEmptyRect(box))
-            continue;
-        const int x0 = (box.left - area.left + kCell - 1) / kCell, y0 = (box.top - area.top + kCell - 1) / kCell;
-        const int x1 = box.right == area.right ? columns : (box.right - area.left) / kCell;
-        const int y1 = box.bottom == area.bottom ? rows : (box.bottom - area.top) / kCell;
-        for (int y = y0; y < y1; ++y)
-            for (int x = x0; x < x1; ++x)
-                cell(x, y) = 1;
-    }
-    return hidden;
-}
 
 }  // namespace
 
@@ -354,15 +176,10 @@ std::vector<DrawnFigure> DrawnFiguresOf(const CFigureList& figures, int cx, int 
     return drawn;
 }
 
-// Draws `drawn` over the whole canvas in order: every one for the reference,
-// otherwise all but those later ones paint over, the DC then settled as
-// drawing every one leaves it.
-void DrawAll(CMainFrame& frame, const std::vector<DrawnFigure>& drawn)
+// Draws `drawn` in order but those `hidden`, the DC then settled as drawing
+// every one leaves it.
+void DrawShown(CMainFrame& frame, const std::vector<DrawnFigure>& drawn, const std::vector<bool>& hidden)
 {
-    const bool every = frame.m_refreshMode == CMainFrame::RefreshMode::Reference;
-    const std::vector<bool> hidden =
-        every ? std::vector<bool>(drawn.size(), false)
-              : HiddenWithin(drawn, RECT{0, 0, frame.m_cxCanvas, frame.m_cyCanvas}, frame.m_pCanvasDC->GetBrush());
     bool skipped = false;
     for (std::size_t k = 0; k < drawn.size(); ++k) {
         if (hidden[k])
@@ -372,6 +189,73 @@ void DrawAll(CMainFrame& frame, const std::vector<DrawnFigure>& drawn)
     }
     if (skipped)
         SettleAsWholeRedraw(frame, g_pFigures);
+}
+
+bool DrawsEveryFigure(const CMainFrame& frame) { return frame.m_refreshMode == CMainFrame::RefreshMode::Reference; }
+
+// Draws `drawn` over the whole canvas in order: every one for the reference,
+// otherwise all but those later ones paint over.
+void DrawAll(CMainFrame& frame, const std::vector<DrawnFigure>& drawn)
+{
+    DrawShown(frame, drawn,
+              DrawsEveryFigure(frame) ? std::vector<bool>(drawn.size(), false)
+                                      : HiddenWithin(drawn, RECT{0, 0, frame.m_cxCanvas, frame.m_cyCanvas},
+                                                     frame.m_pCanvasDC->GetBrush()));
+}
+
+// Where the background paints every pixel with a value of its own: the
+// canvas part of an opaque background picture.
+RECT OpaqueBackground(const CMainFrame& frame)
+{
+    if (frame.m_bBackground != 1)
+        return RECT{};
+    const auto picture = CPicture::Load(frame.m_strBackground);
+    if (!picture || !picture->IsOpaque())
+        return RECT{};
+    return IntersectedRect(RECT{kBackgroundOffset, kBackgroundOffset, kBackgroundOffset + picture->GetWidth(),
+                                kBackgroundOffset + picture->GetHeight()},
+                           RECT{0, 0, frame.m_cxCanvas, frame.m_cyCanvas});
+}
+
+// The parts of `rc` outside `hole`: at most four rectangles.
+std::vector<RECT> Outside(const RECT& rc, const RECT& hole)
+{
+    const RECT h = IntersectedRect(rc, hole);
+    if (IsEmptyRect(h))
+        return {rc};
+    std::vector<RECT> parts{RECT{rc.left, rc.top, rc.right, h.top}, RECT{rc.left, h.bottom, rc.right, rc.bottom},
+                            RECT{rc.left, h.top, h.left, h.bottom}, RECT{h.right, h.top, rc.right, h.bottom}};
+    std::erase_if(parts, [](const RECT& r) { return IsEmptyRect(r); });
+    return parts;
+}
+
+// The whole canvas after ForgetCanvas: cleared, the background, then the
+// figures. The reference does every step everywhere. Otherwise the figures
+// later ones paint over are left out, and so are the clearing and the
+// background where figures paint every pixel, and the clearing under an
+// opaque background: what a whole redraw costs is then about what its
+// visible pixels cost.
+void DrawWhole(CMainFrame& frame, const std::vector<DrawnFigure>& drawn)
+{
+    CDC& dc = *frame.m_pCanvasDC;
+    const RECT canvas{0, 0, frame.m_cxCanvas, frame.m_cyCanvas};
+    if (DrawsEveryFigure(frame)) {
+        dc.PatBlt(0, 0, canvas.right, canvas.bottom, PATCOPY);
+        DrawBackground(frame);
+        DrawShown(frame, drawn, std::vector<bool>(drawn.size(), false));
+        return;
+    }
+    std::vector<RECT> open;
+    const std::vector<bool> hidden = HiddenWithin(drawn, canvas, dc.GetBrush(), &open);
+    const RECT background = OpaqueBackground(frame);
+    for (const RECT& rc : open) {
+        dc.SetClipRect(&rc);
+        for (const RECT& part : Outside(rc, background))
+            dc.PatBlt(part.left, part.top, part.right - part.left, part.bottom - part.top, PATCOPY);
+        DrawBackground(frame);
+    }
+    dc.SetClipRect(nullptr);
+    DrawShown(frame, drawn, hidden);
 }
 
 }  // namespace
@@ -389,6 +273,7 @@ std::vector<bool> HiddenFigures(const CFigureList& figures, int cx, int cy, cons
 
 void CMainFrame::RedrawFigures()
 {
+    const CPicture::Batch pictures;  // each picture file looked up once
     DrawBackground(*this);
     // The canvas now holds this drawing over whatever it held before.
     m_pCanvasRecord->Forget();
@@ -396,18 +281,33 @@ void CMainFrame::RedrawFigures()
         DrawAll(*this, DrawnFiguresOf(*g_pFigures, m_cxCanvas, m_cyCanvas));
 }
 
+namespace {
+
+// What clearing the canvas means besides its pixels: no handles shown, an
+// empty record, nothing drawn over the design.
+void ForgetCanvas(CMainFrame& frame)
+{
+    frame.m_handlesShown.reset();
+    frame.m_pCanvasRecord->Cleared(CanvasConditions{frame.m_cxCanvas, frame.m_cyCanvas,
+                                                    frame.m_pCanvasDC->GetBrush(),
+                                                    frame.m_pCanvasDC->GetStretchBltMode()});
+    frame.m_canvasDamage.Clear();
+}
+
+}  // namespace
+
 void CMainFrame::ClearCanvas()
 {
     // The canvas DC always has the white stock brush selected.
     m_pCanvasDC->PatBlt(0, 0, m_cxCanvas, m_cyCanvas, PATCOPY);
-    m_handlesShown.reset();
-    m_pCanvasRecord->Cleared(CanvasConditions{m_cxCanvas, m_cyCanvas, m_pCanvasDC->GetBrush(),
-                                              m_pCanvasDC->GetStretchBltMode()});
-    m_canvasDamage.Clear();
+    ForgetCanvas(*this);
 }
 
 void CMainFrame::RefreshCanvas(bool withHandles)
 {
+    // The record and the drawing see one version of each picture file, each
+    // looked up once.
+    const CPicture::Batch pictures;
     // The refresh draws the design itself: nothing it draws is damage.
     CDamageRegion* const recording = m_pCanvasDC->RecordDamage(nullptr);
     const CanvasConditions conditions{m_cxCanvas, m_cyCanvas, m_pCanvasDC->GetBrush(),
@@ -455,20 +355,19 @@ void CMainFrame::RefreshCanvas(bool withHandles)
         ++m_refreshCounts.partial;
     } else {
         ++m_refreshCounts.whole;
-        ClearCanvas();
-        DrawBackground(*this);
+        ForgetCanvas(*this);
         // The record is made first: the reach it works out for each figure
         // serves the drawing too.
         m_pCanvasRecord->Redrawn(g_pFigures, background, conditions);
+        std::vector<DrawnFigure> drawn;
         if (g_pFigures) {
             const std::vector<CCanvasRecord::Entry>& entries = m_pCanvasRecord->Entries();
-            std::vector<DrawnFigure> drawn;
             drawn.reserve(entries.size());
             for (const auto& fig : *g_pFigures)
                 if (fig && IsDrawnKind(fig->m_nKind) && drawn.size() < entries.size())
                     drawn.push_back(DrawnFigure{fig.get(), entries[drawn.size()].bounds});
-            DrawAll(*this, drawn);
         }
+        DrawWhole(*this, drawn);
     }
     m_pCanvasDC->RecordDamage(recording);
     if (withHandles)

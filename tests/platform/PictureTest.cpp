@@ -175,6 +175,19 @@ TEST_F(PictureTest, DrawPictureStretchedSamplesThePixelUnderEachCentre)
     EXPECT_EQ(PixelsNot(mirrored).size(), 8u);
 }
 
+TEST_F(PictureTest, DrawPictureStretchedShrinksToTheMeanTransparencyIncluded)
+{
+    QImage picture(2, 1, QImage::Format_ARGB32);
+    picture.setPixel(0, 0, qRgba(255, 0, 0, 255));
+    picture.setPixel(1, 0, qRgba(0, 0, 0, 0));
+    const CPicture pic(picture);
+    QImage canvas = Surface(3, 2);
+    CDC dc(canvas);
+    DrawPictureStretched(dc, pic, 1, 0, 1, 2);  // shrunk across, grown down: half-transparent red
+    EXPECT_EQ(PixelsOf(canvas, RGB(255, 127, 127)), Box(1, 0, 2, 2));
+    EXPECT_EQ(PixelsNot(canvas).size(), 2u);
+}
+
 TEST_F(PictureTest, TheOpaqueEllipseCoversExactlyThePixelCentresInsideIt)
 {
     auto fill = [](int x, int y, int w, int h) {

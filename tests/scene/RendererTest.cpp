@@ -11,6 +11,7 @@
 #include <cmath>
 #include <limits>
 #include <map>
+#include <random>
 #include <string>
 
 namespace {
@@ -151,6 +152,107 @@ TEST_F(RendererTest, APictureRectangleShowsTheWholePictureScaledWithoutOutline)
     EXPECT_TRUE(red.count({100, 50}) && red.count({119, 59}));
     EXPECT_EQ(PixelsOf(kBlue).size(), 600u) << "the rest of the rectangle, without outline";
     EXPECT_EQ(frame.m_fPictureWidth, 2.0f);
+}
+
+TEST_F(RendererTest, APictureRectangleIsThePictureStretchedInHalftoneWhereverItLiesAndUnderAnyClip)
+{
+    // Noise, so that every canvas pixel tells which picture pixels it read.
+    QImage noise(64, 48, QImage::Format_RGB32);
+    std::mt19937 random(5);
+    for (int y = 0; y < noise.height(); ++y)
+        for (int x = 0; x < noise.width(); ++x)
+            noise.setPixel(x, y, 0xFF000000u | static_cast<QRgb>(random()));
+    const QString path = dir.filePath(QStringLiteral("noise.png"));
+    ASSERT_TRUE(noise.save(path));
+    // Shrunk, grown and both; inside the canvas, cut by each edge, mirrored.
+    for (const RECT& rc : {RECT{100, 50, 140, 80}, {-20, -10, 20, 20}, {1000, 750, 1040, 790}, {180, 80, 140, 50},
+                           {20, 760, -20, 730}, {200, 200, 300, 290}, {-30, 700, 70, 790}, {300, 300, 320, 400},
+                           {1010, 100, 1070, 110}})
+        AddPicture(FK_RECTANGLE, rc, path, 0, 0, kBlack);
+    // The design's own steps: each picture stretched onto the canvas in turn.
+    const auto stretchedInPlace = [&] {
+        QImage image(frame.m_cxCanvas, frame.m_cyCanvas, QImage::Format_RGB32);
+        image.fill(ColorToPixel(kWhite));
+        CDC dc(image);
+        dc.SetStretchBltMode(HALFTONE);
+        const CDC source(noise);
+        for (const auto& fig : *g_pFigures) {
+            const RECT& rc = fig->m_rect;
+            dc.StretchBlt(rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, source, 0, 0, 64, 48);
+        }
+        return image;
+    };
+    const auto differing = [](const QImage& a, const QImage& b) {
+        long long n = 0;
+        for (int y = 0; y < a.height(); ++y)
+            for (int x = 0; x < a.width(); ++x)
+                n += a.pixel(x, y) != b.pixel(x, y);
+        return n;
+    };
+    frame.RefreshCanvas(false);
+    EXPECT_EQ(differing(Canvas(), stretchedInPlace()), 0);
+    // Moved over the others and the canvas edge: only the damage is redrawn, clipped.
+    const int partial = frame.m_refreshCounts.partial;
+    g_pFigures->SetAt(0, CShapeFigure::Picture(FK_RECTANGLE, RECT{-7, 33, 203, 233}, kBlack, path));
+    frame.RefreshCanvas(false);
+    EXPECT_EQ(frame.m_refreshCounts.partial, partial + 1);
+    EXPECT_EQ(differing(Canvas(), stretchedInPlace()), 0);
+}
+
+TEST_F(RendererTest, TilesShrinkTheirWholePictureByAveragingOnTheCanvasAndAcrossItsEdges)
+{
+    // A checkerboard shrunk is flat grey wherever a tile lands (ANDed it would
+    // be black), the whole board in every tile though it is larger than the canvas.
+    QImage board(1040, 780, QImage::Format_RGB32);
+    for (int y = 0; y < board.height(); ++y)
+        for (int x = 0; x < board.width(); ++x)
+            board.setPixel(x, y, (x + y) % 2 ? qRgb(255, 255, 255) : qRgb(0, 0, 0));
+    const QString path = dir.filePath(QStringLiteral("board.png"));
+    ASSERT_TRUE(board.save(path));
+    AddBorder(RECT{-10, 100, 90, 160}, 20, 20, path);  // the left column cut by the canvas edge
+    frame.RefreshCanvas(false);
+    Pixels tiles = Box(0, 100, 10, 160);
+    for (const Pixels& more : {Box(70, 100, 90, 160), Box(10, 100, 70, 120), Box(10, 140, 70, 160)})
+        tiles.insert(more.begin(), more.end());
+    EXPECT_EQ(PixelsOf(RGB(128, 128, 128)), tiles);
+}
+
+TEST_F(RendererTest, AWholeRedrawLeavingOutWhatFiguresPaintOverEndsInTheReferenceCanvas)
+{
+    // Few figures or many over an opaque background (the clearing and the
+    // background are then left out where figures paint every pixel), or over
+    // a background with a transparent pixel (cleared under it after all).
+    QImage back(700, 500, QImage::Format_ARGB32);
+    back.fill(qRgb(40, 90, 200));
+    const QString opaque = dir.filePath(QStringLiteral("back.png"));
+    ASSERT_TRUE(back.save(opaque));
+    back.setPixel(3, 3, qRgba(0, 0, 0, 0));
+    const QString transparent = dir.filePath(QStringLiteral("holed.png"));
+    ASSERT_TRUE(back.save(transparent));
+    const QString picture = Picture(QStringLiteral("p.png"), 50, 40);
+    std::mt19937 random(3);
+    auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    for (int scene = 0; scene < 40; ++scene) {
+        g_pFigures->RemoveAll();
+        frame.m_bBackground = scene % 3 != 2;
+        frame.m_strBackground = scene % 3 == 1 ? transparent : opaque;
+        for (int i = scene % 4 == 3 ? 300 : uniform(1, 30); i > 0; --i) {
+            const int l = uniform(-60, 1000), t = uniform(-60, 740);
+            const RECT rc{l, t, l + uniform(-80, 400), t + uniform(-80, 300)};
+            switch (uniform(0, 3)) {
+            case 0: AddPicture(FK_RECTANGLE, rc, picture); break;
+            case 1: Add(FK_ELLIPSE, rc, kBlack, RGB(uniform(0, 255), 0, 0)); break;
+            default: Add(FK_RECTANGLE, rc, kBlack, RGB(0, uniform(0, 255), 0)); break;
+            }
+        }
+        frame.m_refreshMode = CMainFrame::RefreshMode::Reference;
+        frame.RefreshCanvas(false);
+        const QImage reference = Canvas();
+        frame.m_refreshMode = CMainFrame::RefreshMode::Whole;
+        frame.m_pCanvasDC->FillRect(RECT{0, 0, frame.m_cxCanvas, frame.m_cyCanvas}, CBrush::Solid(kRed));
+        frame.RefreshCanvas(false);
+        ASSERT_TRUE(Canvas() == reference) << "scene " << scene;
+    }
 }
 
 TEST_F(RendererTest, TextFiguresUnreadablePicturesAndTileSizesNotBothPositiveDrawNothing)
