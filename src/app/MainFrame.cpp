@@ -66,11 +66,6 @@ CMainFrame::CMainFrame()
     ClearCanvas();
     // From now on the DC notes every pixel drawn outside a refresh.
     m_pCanvasDC->RecordDamage(&m_canvasDamage);
-    // VELTRA_WHOLE_REFRESH=1 redraws the whole canvas, every figure in
-    // order, at every refresh: the end-to-end comparison runs the program so
-    // beside its usual self.
-    if (qEnvironmentVariableIntValue("VELTRA_WHOLE_REFRESH") == 1)
-        m_refreshMode = RefreshMode::Reference;
 
     // No selection.
     m_pSelRect.reset();
