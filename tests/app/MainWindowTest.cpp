@@ -1,19 +1,22 @@
-// The main window as built: the menu tree against the command table, the
-// toolbar and font box, the white screen-sized canvas, the text font, and the
-// application's start and end.
+// The main window as built: every command item enabled but those without a
+// command, the toolbar and its font box, the application's start and end,
+// and, without starting the program, the window icon's sizes and the picture
+// the command line names.
+#include "app/CommandLine.h"
 #include "app/DesignApp.h"
 #include "app/FontEnum.h"
 #include "app/MainFrame.h"
 #include "platform/WindowSystem.h"
 #include "resources/Menus.h"
 #include "resources/ResourceIds.h"
-#include "scene/ShapeFigure.h"
-#include "text/TextBoxInfo.h"
-#include "text/TextState.h"
 
 #include <QAction>
 #include <QActionGroup>
+#include <QApplication>
 #include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDir>
+#include <QIcon>
 #include <QMenu>
 #include <QMenuBar>
 #include <QToolBar>
@@ -23,7 +26,7 @@
 
 namespace {
 
-TEST(MainWindowTest, OnlyItemsWithoutACommandAreDisabled)
+TEST(MainWindowTest, OnlyItemsWithoutACommandAreDisabledAndTheToolbarStaysUnderTheMenuBarWithItsFontBox)
 {
     CMainFrame frame;
     // "SlidesDialog" and the alignment buttons have no command by design.
@@ -33,113 +36,44 @@ TEST(MainWindowTest, OnlyItemsWithoutACommandAreDisabled)
         items += top->menu()->actions();
     for (QAction* a : items) {
         const UINT id = a->data().toUInt();
-        if (a->isSeparator() || id == 0)
-            continue;
-        EXPECT_EQ(a->isEnabled(), disabled.count(id) == 0) << a->text().toStdString() << " " << id;
+        if (!a->isSeparator() && id != 0) {
+            EXPECT_EQ(a->isEnabled(), disabled.count(id) == 0) << a->text().toStdString() << " " << id;
+        }
     }
-}
-
-TEST(MainWindowTest, ToolbarHasTheTextButtonsTheAlignmentGroupAndTheFontBox)
-{
-    CMainFrame frame;
+    // No menu lets the toolbar be hidden or moved.
     QToolBar* bar = frame.m_pToolBar;
-    ASSERT_NE(bar, nullptr);
     EXPECT_EQ(frame.toolBarArea(bar), Qt::TopToolBarArea);
-    EXPECT_EQ(bar->allowedAreas(), Qt::TopToolBarArea);
-
-    // Items in order: B, I, U, separator, left, centre, right, separator,
-    // separator, then the font box in the last separator's place.
-    std::vector<UINT> ids;
-    for (QAction* a : bar->actions())
-        ids.push_back(a->isSeparator() ? 0u : a->data().toUInt());
-    ASSERT_GE(ids.size(), 10u);
-    EXPECT_EQ(std::vector<UINT>(ids.begin(), ids.begin() + 9),
-              (std::vector<UINT>{40019, 40018, 40020, 0, 40022, 40024, 40023, 0, 0}));
-
-    for (UINT id : {ID_TEXT_BOLD, ID_TEXT_ITALIC, ID_TEXT_UNDERLINE}) {
-        EXPECT_TRUE(frame.FindAction(id)->isCheckable());
-        EXPECT_EQ(frame.FindAction(id)->actionGroup(), nullptr);
-    }
+    EXPECT_FALSE(bar->isMovable() || bar->isFloatable());
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, QPoint(5, 5), bar->mapToGlobal(QPoint(5, 5)));
+    QCoreApplication::sendEvent(bar, &menu);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    // B, I and U toggle on their own; the alignment buttons are one exclusive group.
+    for (UINT id : {ID_TEXT_BOLD, ID_TEXT_ITALIC, ID_TEXT_UNDERLINE})
+        EXPECT_TRUE(frame.FindAction(id)->isCheckable() && !frame.FindAction(id)->actionGroup()) << id;
     QActionGroup* group = frame.FindAction(ID_ALIGN_LEFT)->actionGroup();
     ASSERT_NE(group, nullptr);
     EXPECT_TRUE(group->isExclusive());
-    EXPECT_EQ(frame.FindAction(ID_ALIGN_CENTER)->actionGroup(), group);
-    EXPECT_EQ(frame.FindAction(ID_ALIGN_RIGHT)->actionGroup(), group);
-
-    ASSERT_NE(frame.m_pFontCombo, nullptr);
+    for (UINT id : {ID_ALIGN_CENTER, ID_ALIGN_RIGHT})
+        EXPECT_EQ(frame.FindAction(id)->actionGroup(), group) << id;
+    // The font box: 200 pixels, not editable, the TrueType full names sorted, one per family.
     EXPECT_EQ(frame.m_pFontCombo->width(), 200);
     EXPECT_FALSE(frame.m_pFontCombo->isEditable());
-}
-
-TEST(MainWindowTest, FontBoxListsTheTrueTypeFullNamesSorted)
-{
-    CMainFrame frame;
-    const QStringList expected = EnumTrueTypeFullNames();
-    ASSERT_FALSE(expected.isEmpty()) << "the test machine has DejaVu and Liberation fonts";
-    EXPECT_TRUE(expected.contains(QStringLiteral("Liberation Serif")));
-    EXPECT_TRUE(expected.contains(QStringLiteral("DejaVu Sans")));
-    EXPECT_FALSE(expected.contains(QStringLiteral("DejaVu Sans Bold"))) << "one entry per family";
+    QStringList expected = EnumTrueTypeFullNames();
+    EXPECT_TRUE(expected.contains(QStringLiteral("Liberation Serif"))) << "the test machine's fonts";
+    EXPECT_FALSE(expected.contains(QStringLiteral("DejaVu Sans Bold")));
+    expected.sort(Qt::CaseInsensitive);
     QStringList shown;
     for (int i = 0; i < frame.m_pFontCombo->count(); ++i)
         shown << frame.m_pFontCombo->itemText(i);
-    QStringList sorted = expected;
-    sorted.sort(Qt::CaseInsensitive);
-    EXPECT_EQ(shown, sorted);
-    EXPECT_EQ(frame.m_fontNames.size(), expected.size());
-}
-
-TEST(MainWindowTest, EnumFaceProcKeepsOnlyTrueTypeFontsAndAlwaysContinues)
-{
+    EXPECT_EQ(shown, expected);
     QStringList names;
-    EXPECT_EQ(EnumFaceProc(FontFamilyInfo{"A", "A Regular", TRUETYPE_FONTTYPE}, TRUETYPE_FONTTYPE, &names), 1);
-    EXPECT_EQ(EnumFaceProc(FontFamilyInfo{"B", "B Regular", 0}, 0, &names), 1);
-    EXPECT_EQ(EnumFaceProc(FontFamilyInfo{"C", "C Book", 6}, 6, &names), 1);
-    EXPECT_EQ(names, (QStringList{"A Regular", "C Book"}));
+    for (const FontFamilyInfo& f : {FontFamilyInfo{"A", "A Regular", TRUETYPE_FONTTYPE}, FontFamilyInfo{"B", "B Regular", 0},
+                                    FontFamilyInfo{"C", "C Book", 6}})
+        EXPECT_EQ(EnumFaceProc(f, f.fontType, &names), 1) << "always continues";
+    EXPECT_EQ(names, (QStringList{"A Regular", "C Book"})) << "only TrueType fonts";
 }
 
-TEST(MainWindowTest, CanvasIsAWhiteScreenSizedSurfaceAndTheStateStartsEmpty)
-{
-    CMainFrame frame;
-    EXPECT_EQ(frame.windowTitle(), QStringLiteral("Veltra Design & Pattern Creation Tool"));
-    ASSERT_EQ(frame.m_bmpCanvas.size(), QSize(1024, 768));
-    EXPECT_EQ(frame.m_bmpCanvas.format(), QImage::Format_RGB32);
-    int nonWhite = 0;
-    for (int y = 0; y < 768; ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(frame.m_bmpCanvas.constScanLine(y));
-        for (int x = 0; x < 1024; ++x)
-            nonWhite += (row[x] & 0xFFFFFF) != 0xFFFFFF;
-    }
-    EXPECT_EQ(nonWhite, 0);
-    EXPECT_EQ(g_hCanvasDC, frame.m_pCanvasDC.get());
-    EXPECT_TRUE(frame.m_pCanvasDC->GetBrush() == CBrush::White()) << "the white brush stays selected";
-
-    EXPECT_EQ(frame.m_nMode, MODE_NONE);
-    EXPECT_EQ(frame.m_nShape, -1);
-    EXPECT_EQ(frame.m_pSelRect, nullptr);
-    EXPECT_EQ(frame.m_pOldSelRect, nullptr);
-    EXPECT_EQ(frame.m_nSelKind, -1);
-    EXPECT_EQ(frame.m_nOldSelKind, -1);
-    EXPECT_EQ(frame.m_nClipState, 0);
-    ASSERT_NE(g_pFigures, nullptr);
-    ASSERT_NE(g_pTextBoxes, nullptr);
-    EXPECT_EQ(g_pFigures->GetSize(), 0);
-    EXPECT_EQ(g_pTextBoxes->GetSize(), 0);
-    EXPECT_EQ(g_pActiveEdit, nullptr);
-    EXPECT_EQ(g_nTextBoxCount, 0);
-}
-
-TEST(MainWindowTest, TextFontStartsAtTwelvePointTimesNewRoman)
-{
-    CMainFrame frame;
-    EXPECT_EQ(g_logfont.lfHeight, -16);  // 12 points at 96 pixels per inch
-    EXPECT_EQ(g_logfont.lfWeight, 0);
-    EXPECT_EQ(g_logfont.lfItalic, 0);
-    EXPECT_EQ(g_logfont.lfUnderline, 0);
-    EXPECT_EQ(FaceName(g_logfont), QStringLiteral("Times New Roman"));
-    EXPECT_EQ(g_crText, 0u);
-}
-
-TEST(MainWindowTest, ApplicationShowsTheWindowMaximisedAndEndsWithCodeOne)
+TEST(MainWindowTest, ApplicationShowsTheWindowMaximisedEndsWithCodeOneAndExitClosesAsTheCloseBoxDoes)
 {
     CDesignApp app;
     ASSERT_TRUE(app.InitInstance());
@@ -149,15 +83,29 @@ TEST(MainWindowTest, ApplicationShowsTheWindowMaximisedAndEndsWithCodeOne)
     EXPECT_EQ(FindWindowByTitle(QStringLiteral("Veltra Design & Pattern Creation Tool")), app.MainWindow());
     EXPECT_EQ(app.ExitInstance(), 1);
     EXPECT_EQ(app.MainWindow(), nullptr);
-}
-
-TEST(MainWindowTest, ExitClosesTheWindowAsItsCloseBoxDoes)
-{
     CMainFrame frame;
     frame.show();
-    ASSERT_TRUE(frame.isVisible());
     frame.OnCommand(ID_FILE_EXIT);
     EXPECT_FALSE(frame.isVisible());
+}
+
+TEST(CommandLine, ThePictureIsMadeAbsoluteAndAfterDoubleDashANameMayBeginWithADashAndTheIconHasEverySize)
+{
+    const std::pair<QStringList, QString> table[] = {
+        {{}, QString()},
+        {{"pictures/tile.png"}, QDir::current().absoluteFilePath(QStringLiteral("pictures/tile.png"))},
+        {{"/tmp/a picture.bmp"}, QStringLiteral("/tmp/a picture.bmp")},
+        {{"--", "-v.png"}, QDir::current().absoluteFilePath(QStringLiteral("-v.png"))},
+    };
+    for (const auto& [args, picture] : table) {
+        CCommandLine cl;
+        EXPECT_EQ(cl.Parse(QStringList{QStringLiteral("veltra")} + args), CCommandLine::Outcome::Run)
+            << args.join(' ').toStdString();
+        EXPECT_EQ(cl.Picture(), picture);
+    }
+    const QList<QSize> sizes = ApplicationIcon().availableSizes();
+    for (int n : {16, 24, 32, 48, 64, 128, 256})
+        EXPECT_TRUE(sizes.contains(QSize(n, n))) << n;
 }
 
 }  // namespace

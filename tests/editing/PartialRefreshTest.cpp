@@ -1,26 +1,18 @@
-// The refresh that redraws only what changed, against the refresh that
-// redraws everything: the same seeded random editing runs twice on fresh main
-// windows, once each way, and after every operation the canvases (and the
-// canvas DC's mode, position and the last picture size) must be identical.
-//   VELTRA_COMPARE_FIRST  the first seed (default 1)
-//   VELTRA_COMPARE_SEEDS  how many seeds (default 200)
-//   VELTRA_COMPARE_STEPS  operations per seed (default 40)
+// Seeded random editing (editing/RandomEditing.h), each run played twice on
+// fresh main windows: once as the program refreshes, redrawing only what
+// changed, and once with the reference refresh that redraws every figure.
+// After every operation the model's invariants must hold and the two
+// canvases (and the canvas DC's mode, position and last picture size) must
+// be identical. Every 25 operations of the long run the canvas is
+// refreshed, its handles erased, and exactly the figures must remain.
+//   VELTRA_COMPARE_FIRST, _SEEDS, _STEPS  the short runs (seeds 1 to 200 of 40 operations)
+//   VELTRA_SOAK_SEED, VELTRA_SOAK_STEPS    the long run (seed 20261206, 2,000 operations)
 #include "editing/RandomEditing.h"
+#include "support/WindowTest.h"
 
-#include "app/MainFrame.h"
-#include "borders/GlyphBorder.h"
-#include "support/ScriptedWindowSystem.h"
-#include "platform/WindowSystem.h"
-
-#include <QApplication>
 #include <QHash>
-#include <QTemporaryDir>
-#include <gtest/gtest.h>
 
-#include <cstdio>
-#include <cstring>
-#include <string>
-#include <vector>
+#include <map>
 
 namespace {
 
@@ -31,15 +23,46 @@ int EnvInt(const char* name, int fallback)
     return ok ? value : fallback;
 }
 
-class PartialRefreshTest : public ::testing::Test {
+// The model's invariants, or what breaks them: the selection's index is in
+// the list or none; every text figure names a box record; every box window
+// has exactly one text figure.
+std::string Inconsistency(const CMainFrame& frame)
+{
+    const int n = g_pFigures->GetSize();
+    if (frame.m_nSelected < -1 || frame.m_nSelected >= n)
+        return "selected " + std::to_string(frame.m_nSelected) + " of " + std::to_string(n);
+    std::map<int, int> figures;  // text figures of each box
+    for (const auto& f : *g_pFigures) {
+        if (f->m_nKind != FK_TEXT)
+            continue;
+        ++figures[f->m_nTextId];
+        if (frame.FindTextBoxInfo(f->m_nTextId) >= g_pTextBoxes->GetSize())
+            return "a text figure of box " + std::to_string(f->m_nTextId) + " has no record";
+    }
+    for (int id = 1; id <= g_nTextBoxCount; ++id)
+        if (frame.FindTextBoxWindow(id) && figures[id] != 1)
+            return "box " + std::to_string(id) + " has " + std::to_string(figures[id]) + " text figures";
+    return {};
+}
+
+// The canvas and the drawing state a later operation can see.
+std::size_t StateOf(const CMainFrame& frame)
+{
+    const QImage& canvas = frame.m_bmpCanvas;
+    const CDC& dc = *frame.m_pCanvasDC;
+    return qHashMulti(qHashBits(canvas.constBits(), static_cast<std::size_t>(canvas.sizeInBytes())), dc.GetROP2(),
+                      dc.GetCurrentPosition().x, dc.GetCurrentPosition().y, frame.m_fPictureWidth,
+                      frame.m_fPictureHeight);
+}
+
+class RandomEditingTest : public ::testing::Test {
 protected:
-    PartialRefreshTest()
+    RandomEditingTest() : pictures(RandomEditing::MakePictures(QDir(dir.path())))
     {
         SetWindowSystem(&ws);
         SetGlyphTileFolder(dir.filePath(QStringLiteral("tiles")));
-        pictures = RandomEditing::MakePictures(QDir(dir.path()));
     }
-    ~PartialRefreshTest() override
+    ~RandomEditingTest() override
     {
         SetGlyphTileFolder(QString());
         SetWindowSystem(nullptr);
@@ -49,25 +72,15 @@ protected:
         std::vector<std::size_t> states;  // after each operation
         std::vector<std::string> operations;
         CMainFrame::RefreshCounts refreshes;
+        int selected = 0, withBoxes = 0, mostFigures = 0;  // how much of the program the run reached
     };
 
-    // The canvas and the drawing state a later operation can see.
-    static std::size_t StateOf(const CMainFrame& frame)
+    // One run on a fresh shown window, refreshing the reference way or the
+    // program's; every `cleanEvery` operations the clean canvas is checked.
+    void Play(unsigned seed, int steps, int cleanEvery, bool reference, Run& run)
     {
-        const QImage& canvas = frame.m_bmpCanvas;
-        const CDC& dc = *frame.m_pCanvasDC;
-        float sizes[2] = {frame.m_fPictureWidth, frame.m_fPictureHeight};
-        std::size_t bits;
-        std::memcpy(&bits, sizes, sizeof bits);
-        return qHashMulti(qHashBits(canvas.constBits(), static_cast<std::size_t>(canvas.sizeInBytes())),
-                          dc.GetROP2(), dc.GetCurrentPosition().x, dc.GetCurrentPosition().y, bits);
-    }
-
-    Run Play(unsigned seed, int steps, bool wholeOnly)
-    {
-        Run run;
         CMainFrame frame;
-        if (wholeOnly)
+        if (reference)
             frame.m_refreshMode = CMainFrame::RefreshMode::Reference;
         frame.resize(900, 650);
         frame.show();
@@ -75,10 +88,51 @@ protected:
         RandomEditing editing(frame, ws, QDir(dir.path()), pictures, seed);
         for (int step = 0; step < steps; ++step) {
             run.operations.emplace_back(editing.Operate());
+            const auto where = [&] {
+                return "seed " + std::to_string(seed) + (reference ? " (reference)" : "") + ", operation " +
+                       std::to_string(step) + " (" + run.operations.back() + "): ";
+            };
+            const std::string broken = Inconsistency(frame);
+            ASSERT_TRUE(broken.empty()) << where() << broken;
+            if (cleanEvery > 0 && step % cleanEvery == cleanEvery - 1) {
+                frame.RefreshCanvas(true);
+                frame.HideHandles();
+                ASSERT_TRUE(frame.m_bmpCanvas == PlainRender(frame)) << where() << "handles or outlines left behind";
+                frame.ShowHandles();
+            }
             run.states.push_back(StateOf(frame));
+            run.selected += frame.m_pSelRect != nullptr;
+            run.withBoxes += frame.FindTextBoxWindow(g_nTextBoxCount) != nullptr;
+            run.mostFigures = std::max(run.mostFigures, g_pFigures->GetSize());
+            // The drawing stays small enough for the refreshes to stay quick.
+            if (g_pFigures->GetSize() > 150)
+                frame.OnCommand(ID_FILE_NEW);
         }
         run.refreshes = frame.m_refreshCounts;
-        return run;
+    }
+
+    // Plays `seed` both ways; the partial run's record, after the comparison.
+    Run Compare(unsigned seed, int steps, int cleanEvery = 0)
+    {
+        Run whole, partial;
+        Play(seed, steps, cleanEvery, true, whole);
+        if (!HasFatalFailure())
+            Play(seed, steps, cleanEvery, false, partial);
+        if (HasFatalFailure())
+            return partial;
+        EXPECT_EQ(whole.refreshes.partial, 0);
+        for (int step = 0; step < steps; ++step) {
+            if (partial.states[step] == whole.states[step])
+                continue;
+            std::string recent;
+            for (int i = std::max(0, step - 5); i <= step; ++i)
+                recent += " " + std::to_string(i) + ":" + partial.operations[static_cast<std::size_t>(i)];
+            ADD_FAILURE() << "seed " << seed << ", operation " << step << " (" << partial.operations[step]
+                          << "): the canvas differs from the reference refresh's; the operations up to it:"
+                          << recent;
+            break;
+        }
+        return partial;
     }
 
     ScriptedWindowSystem ws;
@@ -86,38 +140,41 @@ protected:
     std::vector<QString> pictures;
 };
 
-TEST_F(PartialRefreshTest, RandomEditingLeavesTheSameCanvasAsTheWholeRefreshAfterEveryOperation)
+TEST_F(RandomEditingTest, ShortRunsFromAnEmptyWindowMatchTheReferenceRefreshAfterEveryOperation)
 {
     const int first = EnvInt("VELTRA_COMPARE_FIRST", 1);
     const int seeds = EnvInt("VELTRA_COMPARE_SEEDS", 200);
     const int steps = EnvInt("VELTRA_COMPARE_STEPS", 40);
-    CMainFrame::RefreshCounts partialRun, wholeRun;
-    for (int seed = first; seed < first + seeds; ++seed) {
-        const Run whole = Play(static_cast<unsigned>(seed), steps, true);
-        const Run partial = Play(static_cast<unsigned>(seed), steps, false);
-        for (int step = 0; step < steps; ++step) {
-            if (partial.states[step] == whole.states[step])
-                continue;
-            std::string recent;
-            for (int i = std::max(0, step - 5); i <= step; ++i)
-                recent += " " + std::to_string(i) + ":" + partial.operations[static_cast<std::size_t>(i)];
-            FAIL() << "seed " << seed << ", operation " << step << " (" << partial.operations[step]
-                   << "): the canvas differs from the whole refresh's; the operations up to it:" << recent;
-        }
-        partialRun.partial += partial.refreshes.partial;
-        partialRun.whole += partial.refreshes.whole;
-        wholeRun.partial += whole.refreshes.partial;
-        wholeRun.whole += whole.refreshes.whole;
+    CMainFrame::RefreshCounts counts;
+    for (int seed = first; seed < first + seeds && !HasFailure(); ++seed) {
+        const Run partial = Compare(static_cast<unsigned>(seed), steps);
+        counts.partial += partial.refreshes.partial;
+        counts.whole += partial.refreshes.whole;
     }
-    std::printf("compared %d seeds of %d operations: %d partial and %d whole refreshes against %d whole\n", seeds,
-                steps, partialRun.partial, partialRun.whole, wholeRun.whole);
+    std::printf("compared %d seeds of %d operations: %d partial and %d whole refreshes\n", seeds, steps,
+                counts.partial, counts.whole);
     // The comparison means something only when most refreshes were partial.
     // (The test canvas is 1024 x 768 and the random figures large: about a
     // quarter of the refreshes have more than 40 % of it to redraw, and
     // redraw it whole.)
-    EXPECT_EQ(wholeRun.partial, 0);
     if (seeds * steps >= 1000) {
-        EXPECT_GT(partialRun.partial, 2 * partialRun.whole);
+        EXPECT_GT(counts.partial, 2 * counts.whole);
+    }
+}
+
+using SoakTest = RandomEditingTest;
+
+TEST_F(SoakTest, ALongRunKeepsTheModelConsistentAndMatchesTheReferenceRefresh)
+{
+    const int steps = EnvInt("VELTRA_SOAK_STEPS", 2000);
+    const Run run = Compare(static_cast<unsigned>(EnvInt("VELTRA_SOAK_SEED", 20261206)), steps, 25);
+    std::printf("soak: %d steps, a selection in %d, a text box in %d, at most %d figures\n", steps, run.selected,
+                run.withBoxes, run.mostFigures);
+    // A run that stopped doing anything fails instead of passing.
+    if (steps >= 1000 && !HasFailure()) {
+        EXPECT_GT(run.selected, steps / 10);
+        EXPECT_GT(run.withBoxes, steps / 10);
+        EXPECT_GT(run.mostFigures, 20);
     }
 }
 

@@ -30,17 +30,9 @@ public:
     void Enter() override { Notify([this] { ++m_users; }); }
     void Leave() override { Notify([this] { --m_users; }); }
 
-    long long Now() const
-    {
-        const std::lock_guard lock(m_mutex);
-        return m_now;
-    }
+    long long Now() const { return Locked([this] { return m_now; }); }
     // Shows running on the clock.
-    int Users() const
-    {
-        const std::lock_guard lock(m_mutex);
-        return m_users;
-    }
+    int Users() const { return Locked([this] { return m_users; }); }
     // Blocks until every show sleeps with its wait not over and no stop for
     // it, or none runs. A show that never settles fails the test instead of
     // hanging it.
@@ -64,23 +56,23 @@ public:
         m_changed.notify_all();
         return true;
     }
-    void Advance(std::chrono::milliseconds by)
-    {
-        Notify([this, by] { m_now += by.count(); });
-    }
+    void Advance(std::chrono::milliseconds by) { Notify([this, by] { m_now += by.count(); }); }
 
 private:
     struct Sleeper {
         long long deadline;
         const std::function<bool()>* stopped;
     };
+    template <typename F>
+    auto Locked(F f) const -> decltype(f())
+    {
+        const std::lock_guard lock(m_mutex);
+        return f();
+    }
     template <typename Change>
     void Notify(Change change)
     {
-        {
-            const std::lock_guard lock(m_mutex);
-            change();
-        }
+        Locked(change);
         m_changed.notify_all();
     }
     int Blocked() const

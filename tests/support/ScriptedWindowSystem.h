@@ -11,6 +11,7 @@
 #pragma once
 
 #include "platform/WindowSystem.h"
+#include "platform/WindowSystemUtil.h"
 
 #include <QStringList>
 
@@ -21,69 +22,138 @@
 
 enum class DialogKind { MessageBox, OpenFile, SaveFile, Color, Font };
 
-// One dialog as it was shown, and how it was answered.
+// One dialog as it was shown. The owner is compared by identity only: the
+// window may be gone when a test looks.
 struct ShownDialog {
     DialogKind kind = DialogKind::MessageBox;
-    // Compared by identity only: the window may be gone when a test looks.
     QWidget* owner = nullptr;
-
-    // Message boxes.
-    QString text;
-    QString caption;       // as the caller passed it
+    QString text;          // message boxes
     QString shownCaption;  // as the box showed it (see MessageBoxCaption)
-    UINT type = 0;         // MB_OK or MB_OKCANCEL with an icon
-    // File choosers.
-    QString filter;        // in the Windows form the caller passed
+    UINT type = 0;
+    QString filter;        // file choosers, in the Windows form the caller passed
     bool multiSelect = false;
-    QString defaultExt;
-    // Colour and font choosers.
     COLORREF initialColor = 0;
     LOGFONT initialFont{};
-
-    // The answer: IDOK or IDCANCEL for every kind, and what was chosen.
-    int result = IDCANCEL;
-    QStringList files;     // open: the files; save: the one name
-    COLORREF color = 0;
-    LOGFONT font{};
 };
 
 class ScriptedWindowSystem final : public IWindowSystem {
 public:
-    void QueueMessageBoxAnswer(int answer);             // IDOK, IDCANCEL, IDYES or IDNO
-    void QueueOpenFiles(const QStringList& files);      // an empty list cancels
-    void QueueSaveFile(const std::optional<QString>& path);  // nothing cancels
-    void QueueColor(const std::optional<COLORREF>& color);   // nothing cancels
-    void QueueFont(const std::optional<LOGFONT>& font);      // nothing cancels
+    void QueueMessageBoxAnswer(int answer) { Push(m_messageAnswers, answer); }  // IDOK, IDCANCEL, IDYES or IDNO
+    void QueueOpenFiles(const QStringList& files) { Push(m_openAnswers, files); }  // an empty list cancels
+    void QueueSaveFile(const std::optional<QString>& path)  // nothing cancels
+    {
+        Push(m_saveAnswers, path ? QStringList{*path} : QStringList{});
+    }
+    void QueueColor(const std::optional<COLORREF>& color) { Push(m_colorAnswers, color); }  // nothing cancels
+    void QueueFont(const std::optional<LOGFONT>& font) { Push(m_fontAnswers, font); }       // nothing cancels
 
-    // Everything shown so far, in order; or only one kind.
-    std::vector<ShownDialog> Shown() const;
-    std::vector<ShownDialog> Shown(DialogKind kind) const;
+    // Everything shown so far, in order, or only one kind.
+    std::vector<ShownDialog> Shown(std::optional<DialogKind> kind = std::nullopt) const
+    {
+        const std::scoped_lock lock(m_mutex);
+        std::vector<ShownDialog> result;
+        for (const ShownDialog& d : m_shown)
+            if (!kind || d.kind == *kind)
+                result.push_back(d);
+        return result;
+    }
     // The texts of the message boxes shown so far, in order.
-    QStringList MessageTexts() const;
-    // Queued answers of a kind not used yet.
-    std::size_t PendingAnswers(DialogKind kind) const;
+    QStringList MessageTexts() const
+    {
+        QStringList texts;
+        for (const ShownDialog& d : Shown(DialogKind::MessageBox))
+            texts.append(d.text);
+        return texts;
+    }
     // Forgets the record and every queued answer.
-    void Reset();
+    void Reset()
+    {
+        const std::scoped_lock lock(m_mutex);
+        m_messageAnswers = {};
+        m_openAnswers = {};
+        m_saveAnswers = {};
+        m_colorAnswers = {};
+        m_fontAnswers = {};
+        m_shown = {};
+    }
 
-    int MessageBox(QWidget* owner, const QString& text, const QString& caption, UINT type) override;
-    QStringList GetOpenFileNames(QWidget* owner, const QString& filter, bool multiSelect) override;
-    std::optional<QString> GetSaveFileName(QWidget* owner, const QString& filter,
-                                           const QString& defaultExt) override;
-    std::optional<COLORREF> ChooseColor(QWidget* owner, COLORREF initial) override;
-    bool ChooseFont(QWidget* owner, LOGFONT& lf) override;
+    int MessageBox(QWidget* owner, const QString& text, const QString& caption, UINT type) override
+    {
+        const std::scoped_lock lock(m_mutex);
+        ShownDialog& shown = Record(DialogKind::MessageBox, owner);
+        shown.text = text;
+        shown.shownCaption = MessageBoxCaption(owner, caption);
+        shown.type = type;
+        if ((type & MB_TYPEMASK) == MB_OKCANCEL)
+            return Take(m_messageAnswers, IDCANCEL) == IDOK ? IDOK : IDCANCEL;
+        if ((type & MB_TYPEMASK) == MB_YESNO)
+            return Take(m_messageAnswers, IDNO) == IDYES ? IDYES : IDNO;
+        return IDOK;
+    }
+    QStringList GetOpenFileNames(QWidget* owner, const QString& filter, bool multiSelect) override
+    {
+        const std::scoped_lock lock(m_mutex);
+        ShownDialog& shown = Record(DialogKind::OpenFile, owner);
+        shown.filter = filter;
+        shown.multiSelect = multiSelect;
+        // A single-selection chooser cannot report more than one file.
+        const QStringList files = Take(m_openAnswers);
+        return multiSelect ? files : files.mid(0, 1);
+    }
+    std::optional<QString> GetSaveFileName(QWidget* owner, const QString& filter, const QString&) override
+    {
+        const std::scoped_lock lock(m_mutex);
+        Record(DialogKind::SaveFile, owner).filter = filter;
+        const QStringList chosen = Take(m_saveAnswers);
+        return chosen.isEmpty() ? std::nullopt : std::optional<QString>(chosen.front());
+    }
+    std::optional<COLORREF> ChooseColor(QWidget* owner, COLORREF initial) override
+    {
+        const std::scoped_lock lock(m_mutex);
+        Record(DialogKind::Color, owner).initialColor = initial;
+        const std::optional<COLORREF> color = Take(m_colorAnswers);
+        // A chooser answers plain RGB colours.
+        return color ? std::optional<COLORREF>(*color & 0x00FFFFFFu) : std::nullopt;
+    }
+    bool ChooseFont(QWidget* owner, LOGFONT& lf) override
+    {
+        const std::scoped_lock lock(m_mutex);
+        Record(DialogKind::Font, owner).initialFont = lf;
+        const std::optional<LOGFONT> font = Take(m_fontAnswers);
+        if (font)
+            lf = *font;
+        return font.has_value();
+    }
 
 private:
     template <typename T>
-    static std::optional<T> Take(std::deque<std::optional<T>>& queue);
-    // Records one dialog of `kind`; `answer` fills in the rest of the record
-    // under the lock and gives the call's result.
-    template <typename Answer>
-    auto Record(DialogKind kind, QWidget* owner, Answer answer);
+    void Push(std::deque<T>& queue, const T& answer)
+    {
+        const std::scoped_lock lock(m_mutex);
+        queue.push_back(answer);
+    }
+    // The next queued answer, or `none` (a cancel) when none is left.
+    template <typename T>
+    static T Take(std::deque<T>& queue, T none = {})
+    {
+        if (queue.empty())
+            return none;
+        T answer = std::move(queue.front());
+        queue.pop_front();
+        return answer;
+    }
+    ShownDialog& Record(DialogKind kind, QWidget* owner)
+    {
+        ShownDialog& shown = m_shown.emplace_back();
+        shown.kind = kind;
+        shown.owner = owner;
+        return shown;
+    }
 
     mutable std::mutex m_mutex;
-    std::deque<std::optional<int>> m_messageAnswers;
-    std::deque<std::optional<QStringList>> m_openAnswers;
-    std::deque<std::optional<QString>> m_saveAnswers;
+    std::deque<int> m_messageAnswers;
+    std::deque<QStringList> m_openAnswers;
+    std::deque<QStringList> m_saveAnswers;  // the one name, or none
     std::deque<std::optional<COLORREF>> m_colorAnswers;
     std::deque<std::optional<LOGFONT>> m_fontAnswers;
     std::vector<ShownDialog> m_shown;
