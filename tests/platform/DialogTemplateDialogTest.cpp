@@ -1,10 +1,10 @@
-// CDialog: controls made from a template at their pixel places, the command
-// routing, Enter and Escape, EndDialog's result, and scripted modal runs.
+// CDialog: controls made from a template at the pixel places the template
+// font gives them, radio groups and combo boxes, the command routing, Enter
+// and Escape, and EndDialog's result.
 #include "platform/Dialog.h"
 #include "platform/DialogControls.h"
 
 #include <QApplication>
-#include <QDialog>
 #include <QFontInfo>
 #include <QKeyEvent>
 #include <QLabel>
@@ -20,7 +20,7 @@ DialogTemplate BorderLikeTemplate(bool defaultButton = true)
             .controls = {
                 {IDOK, defaultButton ? ControlKind::DefPushButton : ControlKind::PushButton, "OK", 217, 65, 50, 14},
                 {IDCANCEL, ControlKind::PushButton, "Cancel", 216, 87, 50, 14},
-                {IDC_STATIC, ControlKind::Static, "Width", 32, 15, 25, 16},
+                {IDC_STATIC, ControlKind::Static, "&Width && height", 32, 15, 25, 16},
                 {1001, ControlKind::Edit, QString(), 66, 12, 48, 12, ES_NUMBER | ES_AUTOHSCROLL},
                 {1005, ControlKind::Edit, QString(), 66, 31, 154, 12, ES_READONLY | ES_AUTOHSCROLL},
                 {1011, ControlKind::CheckBox, "All", 159, 58, 23, 10},
@@ -40,32 +40,28 @@ DialogTemplate BorderLikeTemplate(bool defaultButton = true)
 // A dialog that records what reached its handlers.
 class ProbeDialog : public CDialog {
 public:
-    using CDialog::CDialog;
+    explicit ProbeDialog(bool defaultButton = true) : CDialog(BorderLikeTemplate(defaultButton), nullptr) {}
     using CDialog::MapCommand, CDialog::MapEditChange, CDialog::MapSelChange;
+    // Runs the dialog once with `step` as its user; gives DoModal's result.
+    int RunWith(ModalDialogScript::Step step)
+    {
+        ModalDialogScript script;
+        script.Then(std::move(step));
+        return DoModal();
+    }
 
     QStringList calls;
-    bool endInInit = false;
     bool refuseCancel = false;
 
 protected:
     BOOL OnInitDialog() override
     {
         calls.append(GetDlgItem(IDCANCEL) ? "init" : "init without controls");
-        if (endInInit)
-            EndDialog(99);
         return TRUE;
     }
     void OnOK() override { calls.append("OnOK"); EndDialog(IDOK); }
     void OnCancel() override { calls.append("OnCancel"); if (!refuseCancel) EndDialog(1021); }
 };
-
-// Runs `dialog` once with `step` as its user; gives DoModal's result.
-int RunWith(CDialog& dialog, ModalDialogScript::Step step)
-{
-    ModalDialogScript script;
-    script.Then(std::move(step));
-    return dialog.DoModal();
-}
 
 void SendKey(QWidget* target, int key, const QString& text = QString())
 {
@@ -83,12 +79,20 @@ void Type(QWidget* target, const QString& text)
 
 TEST(DialogTemplateDialog, ControlsFromTheTemplate)
 {
+    EXPECT_EQ(DialogLogFont(BorderLikeTemplate(), 120).lfHeight, -13);  // 8 points
     const bool dejaVu = QFontInfo(DialogFont(BorderLikeTemplate(), 96)).family() == QStringLiteral("DejaVu Sans");
-    ProbeDialog dialog(BorderLikeTemplate(), nullptr);
+    ProbeDialog dialog;
     QStringList seen;
+    int choices = 0;
     dialog.MapEditChange(1001, [&] { seen.append(dialog.GetDlgItemText(1001)); });
-    RunWith(dialog, [dejaVu](CDialog& d) {
-        if (dejaVu) {  // the places Windows gives them with its dialog font
+    dialog.MapSelChange(1016, [&] { ++choices; });
+    dialog.RunWith([&](CDialog& d) {
+        // The places Windows gives them with its dialog font: DejaVu Sans at
+        // 11 pixels, whose 52 letters measure 353 pixels, has base units of
+        // (353 + 26) / 52 = 7 by 13; each value is converted on its own and
+        // rounded half away (the OK button's width 87.5 is 88, its right edge
+        // is not 467).
+        if (dejaVu) {
             EXPECT_EQ(d.BaseUnits(), (SIZE{7, 13}));
             EXPECT_EQ(d.Window()->size(), QSize(490, 245));
             EXPECT_EQ(d.GetDlgItem(IDOK)->geometry(), QRect(380, 106, 88, 23));
@@ -104,8 +108,7 @@ TEST(DialogTemplateDialog, ControlsFromTheTemplate)
         EXPECT_TRUE(readOnly->property("readOnly").toBool());
         const QImage field = readOnly->grab().toImage();
         EXPECT_EQ(field.pixelColor(field.width() / 2, field.height() / 2), d.Window()->palette().color(QPalette::Window));
-        EXPECT_EQ(d.GetDlgItemText(IDC_STATIC), QStringLiteral("Width"));  // the first of a shared id
-        EXPECT_EQ(d.GetDlgItem(4242), nullptr);
+        EXPECT_EQ(d.GetDlgItemText(IDC_STATIC), QStringLiteral("Width & height"));  // the first of a shared id
         const QRect inside = DialogUnitsToPixels(22, 108, 173, 19, d.BaseUnits());
         const auto* label = qobject_cast<QLabel*>(d.Window()->childAt(inside.center()));
         ASSERT_NE(label, nullptr);  // not the group box over it
@@ -113,86 +116,8 @@ TEST(DialogTemplateDialog, ControlsFromTheTemplate)
         Type(d.GetDlgItem(1001), QStringLiteral("5a0"));  // digits only
         d.SetDlgItemText(1001, QStringLiteral("75"));
         d.CheckDlgButton(1011, BST_CHECKED);
-    });
-    EXPECT_EQ(seen, (QStringList{"5", "50", "75"}));
-    QString text = QStringLiteral("stale");  // every run starts with fresh controls
-    RunWith(dialog, [&](CDialog& d) { text = d.GetDlgItemText(1001) + QString::number(d.IsDlgButtonChecked(1011)); });
-    EXPECT_EQ(text, QStringLiteral("0"));
-}
 
-TEST(DialogTemplateDialog, MappedButtonGoesToItsHandlerWhichMayKeepTheDialogOpen)
-{
-    ProbeDialog dialog(BorderLikeTemplate(), nullptr);
-    int presses = 0;
-    dialog.MapCommand(IDOK, [&] {
-        if (++presses == 2)
-            dialog.EndDialog(1012);
-    });
-    bool openAfterFirst = false;
-    const int result = RunWith(dialog, [&](CDialog& d) {
-        d.GetDlgItemAs<QPushButton>(IDOK)->click();
-        openAfterFirst = !d.IsEnded() && d.Window()->isVisible();
-        d.GetDlgItemAs<QPushButton>(IDOK)->click();
-    });
-    EXPECT_EQ(result, 1012);
-    EXPECT_TRUE(openAfterFirst);
-    EXPECT_EQ(dialog.calls, QStringList{"init"});
-}
-
-TEST(DialogTemplateDialog, EnterPressesTheDefaultButtonEscapeAndCancelCancel)
-{
-    // The key goes to the focused control, or to the dialog; no key: a click.
-    const struct { bool defaultButton; int focus; int key; bool toDialog; QString call; } cases[] = {
-        {true, 1022, Qt::Key_Return, false, "OnOK"},         // the default button
-        {true, 1017, Qt::Key_Return, false, "OnOK"},         // from a combo box's edit field
-        {false, 1001, Qt::Key_Return, false, "OnOK"},        // no default button: IDOK
-        {true, IDCANCEL, Qt::Key_Return, true, "OnCancel"},  // the focused push button
-        {true, 1022, Qt::Key_Escape, true, "OnCancel"},
-        {true, IDCANCEL, 0, false, "OnCancel"},
-    };
-    for (const auto& c : cases) {
-        ProbeDialog dialog(BorderLikeTemplate(c.defaultButton), nullptr);
-        dialog.MapSelChange(1017, [&] { dialog.calls.append("choice"); });
-        const int result = RunWith(dialog, [&c](CDialog& d) {
-            d.GetDlgItem(c.focus)->setFocus();
-            if (c.focus == 1017)
-                Type(d.Window()->focusWidget(), QStringLiteral("12"));
-            if (c.key)
-                SendKey(c.toDialog ? d.Window() : d.Window()->focusWidget(), c.key);
-            else
-                d.GetDlgItemAs<QPushButton>(c.focus)->click();
-        });
-        EXPECT_EQ(result, c.call == "OnOK" ? IDOK : 1021) << "case " << &c - cases;
-        EXPECT_EQ(dialog.calls, (QStringList{"init", c.call})) << "case " << &c - cases;
-    }
-}
-
-TEST(DialogTemplateDialog, RefusedCloseBoxAndEndingDuringInitialisation)
-{
-    ProbeDialog dialog(BorderLikeTemplate(), nullptr);
-    dialog.refuseCancel = true;
-    bool openAfterClose = false;
-    EXPECT_EQ(RunWith(dialog, [&](CDialog& d) {
-        d.Window()->close();  // the close box sends IDCANCEL
-        openAfterClose = d.Window()->isVisible() && !d.IsEnded();
-        d.EndDialog(7);
-    }), 7);
-    EXPECT_TRUE(openAfterClose);
-    EXPECT_EQ(dialog.calls, (QStringList{"init", "OnCancel"}));
-
-    dialog.endInInit = true;
-    ModalDialogScript script;
-    script.Then([](CDialog& d) { d.EndDialog(1); });
-    EXPECT_EQ(dialog.DoModal(), 99);
-    EXPECT_EQ(script.PendingSteps(), 1u);  // it never showed
-}
-
-TEST(DialogTemplateDialog, RadioGroupsAndASortedComboThatOnlyAUserChoiceNotifies)
-{
-    ProbeDialog dialog(BorderLikeTemplate(), nullptr);
-    int choices = 0;
-    dialog.MapSelChange(1016, [&] { ++choices; });
-    RunWith(dialog, [&](CDialog& d) {
+        // Radio groups, and a sorted combo box that only a user's choice notifies.
         const auto checked = [&d] {
             QString states;
             for (const int id : {40044, 40045, 50, 51})
@@ -217,5 +142,63 @@ TEST(DialogTemplateDialog, RadioGroupsAndASortedComboThatOnlyAUserChoiceNotifies
         SendKey(list, Qt::Key_Down);
         EXPECT_EQ(list->GetCurSel(), 2);
     });
+    EXPECT_EQ(seen, (QStringList{"5", "50", "75"}));
     EXPECT_EQ(choices, 1);
+    QString text = QStringLiteral("stale");  // every run starts with fresh controls
+    dialog.RunWith([&](CDialog& d) { text = d.GetDlgItemText(1001) + QString::number(d.IsDlgButtonChecked(1011)); });
+    EXPECT_EQ(text, QStringLiteral("0"));
+}
+
+TEST(DialogTemplateDialog, EnterPressesTheDefaultButtonEscapeAndCancelCancel)
+{
+    // The key goes to the focused control, or to the dialog; no key: a click.
+    const struct { bool defaultButton; int focus; int key; bool toDialog; QString call; } cases[] = {
+        {true, 1022, Qt::Key_Return, false, "OnOK"},         // the default button
+        {true, 1017, Qt::Key_Return, false, "OnOK"},         // from a combo box's edit field
+        {false, 1001, Qt::Key_Return, false, "OnOK"},        // no default button: IDOK
+        {true, IDCANCEL, Qt::Key_Return, true, "OnCancel"},  // the focused push button
+        {true, 1022, Qt::Key_Escape, true, "OnCancel"},
+        {true, IDCANCEL, 0, false, "OnCancel"},
+    };
+    for (const auto& c : cases) {
+        ProbeDialog dialog(c.defaultButton);
+        dialog.MapSelChange(1017, [&] { dialog.calls.append("choice"); });
+        bool ended = false;
+        const int result = dialog.RunWith([&](CDialog& d) {
+            d.GetDlgItem(c.focus)->setFocus();
+            if (c.focus == 1017)
+                Type(d.Window()->focusWidget(), QStringLiteral("12"));
+            if (c.key)
+                SendKey(c.toDialog ? d.Window() : d.Window()->focusWidget(), c.key);
+            else
+                d.GetDlgItemAs<QPushButton>(c.focus)->click();
+            ended = d.IsEnded();
+        });
+        EXPECT_TRUE(ended) << "case " << &c - cases;
+        EXPECT_EQ(result, c.call == "OnOK" ? IDOK : 1021) << "case " << &c - cases;
+        EXPECT_EQ(dialog.calls, (QStringList{"init", c.call})) << "case " << &c - cases;
+    }
+}
+
+TEST(DialogTemplateDialog, HandlersAndARefusedCloseBoxKeepTheDialogOpen)
+{
+    ProbeDialog dialog;
+    dialog.refuseCancel = true;
+    int presses = 0;
+    dialog.MapCommand(IDOK, [&] {
+        if (++presses == 2)
+            dialog.EndDialog(1012);
+    });
+    std::vector<bool> open;
+    EXPECT_EQ(dialog.RunWith([&](CDialog& d) {
+        for (const auto& press : {std::function<void()>([&] { d.GetDlgItemAs<QPushButton>(IDOK)->click(); }),
+                                  std::function<void()>([&] { d.Window()->close(); })}) {
+            press();  // a mapped button goes to its handler; the close box sends IDCANCEL
+            open.push_back(d.Window()->isVisible() && !d.IsEnded());
+        }
+        d.GetDlgItemAs<QPushButton>(IDOK)->click();
+    }), 1012);
+    EXPECT_EQ(open, (std::vector<bool>{true, true}));
+    EXPECT_EQ(dialog.calls, (QStringList{"init", "OnCancel"}));
+
 }

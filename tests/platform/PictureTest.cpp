@@ -1,11 +1,13 @@
 // Pictures: loading without colour management, refusing every kind of bad
-// file, the cache, drawing at natural size and stretched, and the ellipse fills.
+// file, the limits and the cache, drawing at natural size and stretched, and
+// the opaque ellipse fill.
 #include "GdiTestSupport.h"
 
 #include "platform/Picture.h"
 
 #include <QBuffer>
 #include <QColorSpace>
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
@@ -13,9 +15,14 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <string>
+
 using namespace gditest;
 
 namespace {
+
+constexpr COLORREF kRed = RGB(255, 0, 0), kBlue = RGB(0, 0, 255);
 
 QByteArray Encoded(const QImage& image, const char* format)
 {
@@ -26,7 +33,30 @@ QByteArray Encoded(const QImage& image, const char* format)
     return bytes;
 }
 
-// A 4 x 4 GIF (the toolkit writes none): black, red, green and blue in
+// A 4 x 4 BMP whose header announces w x h pixels.
+QByteArray BmpAnnouncing(int w, int h)
+{
+    QByteArray bytes = Encoded(NoiseSurface(4, 4, 1), "BMP");
+    qToLittleEndian<qint32>(w, bytes.data() + 18);
+    qToLittleEndian<qint32>(h, bytes.data() + 22);
+    return bytes;
+}
+
+// A w x h uncompressed 24-bit TGA in one colour, with an image id and the
+// footer the toolkit's decoder looks for (the toolkit writes none).
+QByteArray Tga(int w, int h, QRgb color)
+{
+    QByteArray bytes = QByteArray("\x02\x00\x02", 3) + QByteArray(9, '\0');
+    for (const int v : {w & 0xFF, w >> 8, h & 0xFF, h >> 8, 0x18, 0})
+        bytes += static_cast<char>(v);
+    bytes += "id";
+    for (int i = 0; i < w * h; ++i)
+        for (const int v : {qBlue(color), qGreen(color), qRed(color)})
+            bytes += static_cast<char>(v);
+    return bytes + QByteArray(8, '\0') + QByteArray("TRUEVISION-XFILE.\0", 18);
+}
+
+// A 4 x 4 GIF (the toolkit writes none either): black, red, green and blue in
 // diagonal stripes, pixel (x, y) of colour (x + y) % 4.
 const QByteArray kGif("GIF87a\x04\x00\x04\x00\x81\x00\x00"
                       "\x00\x00\x00\xff\x00\x00\x00\xff\x00\x00\x00\xff"
@@ -59,78 +89,56 @@ TEST_F(PictureTest, LoadsPicturesWithTheirSizesAndStoredPixelValues)
     image.setColorSpace(QColorSpace(QColorSpace::DisplayP3));  // must not be applied
     const auto picture = CPicture::Load(Write("a.png", Encoded(image, "PNG")));
     ASSERT_TRUE(picture);
-    EXPECT_EQ(picture->Image().format(), QImage::Format_ARGB32_Premultiplied);
     EXPECT_EQ(picture->Image().convertToFormat(QImage::Format_RGB32), NoiseSurface(30, 20, 1));
 
     const auto gif = CPicture::Load(Write("c.gif", kGif));
     ASSERT_TRUE(gif);
     EXPECT_EQ(gif->Image().pixel(3, 2), qRgb(255, 0, 0));
     EXPECT_TRUE(CPicture::Load(Write("really-a-png.bmp", Encoded(NoiseSurface(3, 3, 1), "PNG"))));  // the content decides
+    EXPECT_TRUE(CPicture::Load(Write("widest.png", Encoded(QImage(16384, 1, QImage::Format_RGB32), "PNG"))));
+    const auto tga = CPicture::Load(Write("whole.tga", Tga(5, 3, qRgb(200, 20, 10))));
+    ASSERT_TRUE(tga);
+    EXPECT_EQ(tga->Image().size(), QSize(5, 3));
 }
 
-TEST_F(PictureTest, EveryKindOfBadFileGivesNoPicture)
+TEST_F(PictureTest, BadFilesAndAbsurdSizesGiveNoPicture)
 {
-    EXPECT_FALSE(CPicture::Load(QString()));
-    EXPECT_FALSE(CPicture::Load(m_dir.filePath("missing.bmp")));
     ASSERT_TRUE(QDir(m_dir.path()).mkdir("folder.png"));
-    EXPECT_FALSE(CPicture::Load(m_dir.filePath("folder.png")));
-    EXPECT_FALSE(CPicture::Load(Write("empty.png", QByteArray())));
-    EXPECT_FALSE(CPicture::Load(Write("text.png", "this is not a picture\n")));
-    EXPECT_FALSE(CPicture::Load(Write("garbage.bmp", QByteArray(5000, '\x42'))));
-    EXPECT_FALSE(CPicture::Load(Write("no-trailer.gif", kGif.chopped(2))));
+    QStringList refused{QString(), m_dir.filePath("missing.bmp"), m_dir.filePath("folder.png"),
+                        Write("empty.png", QByteArray()), Write("text.png", "this is not a picture\n"),
+                        Write("garbage.bmp", QByteArray(5000, '\x42')), Write("no-trailer.gif", kGif.chopped(2)),
+                        Write("huge.bmp", BmpAnnouncing(100000, 100000)),
+                        Write("too-many.bmp", BmpAnnouncing(10001, 10000)),  // just over 100 million pixels
+                        Write("too-wide.png", Encoded(QImage(16385, 1, QImage::Format_RGB32), "PNG"))};
+    const QByteArray tga = Tga(5, 3, qRgb(200, 20, 10));
+    refused << Write("cut.tga", tga.left(tga.size() - 26 - 3) + tga.right(26));  // the last pixel gone, the footer kept
     for (const char* format : {"PNG", "BMP", "JPEG", "GIF"}) {
         const QByteArray whole = qstrcmp(format, "GIF") == 0 ? kGif : Encoded(NoiseSurface(64, 48, 1), format);
         ASSERT_TRUE(CPicture::Load(Write(QStringLiteral("whole.%1").arg(format), whole))) << format;
-        EXPECT_FALSE(CPicture::Load(Write(QStringLiteral("cut.%1").arg(format), whole.left(whole.size() / 2))))
-            << format << " cut in half";
-        EXPECT_FALSE(CPicture::Load(Write(QStringLiteral("stub.%1").arg(format), whole.left(20)))) << format;
+        refused << Write(QStringLiteral("cut.%1").arg(format), whole.left(whole.size() / 2))
+                << Write(QStringLiteral("stub.%1").arg(format), whole.left(20));
     }
-
-    QByteArray huge = Encoded(NoiseSurface(4, 4, 1), "BMP");  // a header announcing 100000 x 100000 pixels
-    qToLittleEndian<qint32>(100000, huge.data() + 18);
-    qToLittleEndian<qint32>(100000, huge.data() + 22);
-    EXPECT_FALSE(CPicture::Load(Write("huge.bmp", huge)));
     const QString locked = Write("locked.png", Encoded(NoiseSurface(4, 4, 1), "PNG"));
     QFile::setPermissions(locked, QFileDevice::Permissions());
-    if (!QFile(locked).open(QIODevice::ReadOnly)) {  // unless this user reads any file
-        EXPECT_FALSE(CPicture::Load(locked));
-    }
+    if (!QFile(locked).open(QIODevice::ReadOnly))  // unless this user reads any file
+        refused << locked;
+    for (const QString& path : refused)
+        EXPECT_FALSE(CPicture::Load(path)) << path.toStdString();
 }
 
-TEST_F(PictureTest, TheLimitsAreSixteenThousandPixelsASideAHundredMillionInAllAndTwoHundredFiftySixKept)
+TEST_F(PictureTest, TheCacheKeepsThe256PicturesUsedLastAndDecodesAChangedFileAgain)
 {
-    EXPECT_TRUE(CPicture::Load(Write("widest.png", Encoded(QImage(16384, 1, QImage::Format_RGB32), "PNG"))));
-    EXPECT_FALSE(CPicture::Load(Write("too-wide.png", Encoded(QImage(16385, 1, QImage::Format_RGB32), "PNG"))));
-    QByteArray many = Encoded(NoiseSurface(4, 4, 1), "BMP");  // 10,001 x 10,000: just over 100 million
-    qToLittleEndian<qint32>(10001, many.data() + 18);
-    qToLittleEndian<qint32>(10000, many.data() + 22);
-    EXPECT_FALSE(CPicture::Load(Write("too-many.bmp", many)));
-
-    // The cache keeps the 256 pictures used last: after 257 the first is
-    // decoded again, and the third is still the one decoded first.
-    const QByteArray tiny = Encoded(NoiseSurface(2, 2, 1), "PNG");
+    const QByteArray tiny = Encoded(NoiseSurface(2, 2, 1), "BMP");
     std::vector<std::shared_ptr<const CPicture>> decoded;
     for (int i = 0; i < 257; ++i)
-        decoded.push_back(CPicture::Load(Write(QStringLiteral("%1.png").arg(i), tiny)));
-    EXPECT_NE(CPicture::Load(m_dir.filePath("0.png")), decoded[0]);
-    EXPECT_EQ(CPicture::Load(m_dir.filePath("2.png")), decoded[2]);
-}
-
-TEST_F(PictureTest, TheCacheHandsOutOnePictureUntilTheFileChanges)
-{
-    const QString path = Write("p.png", Encoded(NoiseSurface(8, 8, 1), "PNG"));
-    const auto first = CPicture::Load(path);
-    ASSERT_TRUE(first);
-    EXPECT_EQ(CPicture::Load(m_dir.path() + "/./p.png"), first);
-
-    Write("p.png", Encoded(NoiseSurface(9, 3, 1), "PNG"));  // another size of file and picture
-    const auto second = CPicture::Load(path);
-    ASSERT_TRUE(second);
-    EXPECT_EQ(second->GetWidth(), 9);
-    EXPECT_EQ(first->GetWidth(), 8);  // a holder keeps its picture
-
-    QFile::remove(path);
-    EXPECT_FALSE(CPicture::Load(path));
+        decoded.push_back(CPicture::Load(Write(QStringLiteral("%1.bmp").arg(i), tiny)));
+    EXPECT_NE(CPicture::Load(m_dir.filePath("0.bmp")), decoded[0]);
+    EXPECT_EQ(CPicture::Load(m_dir.path() + "/./2.bmp"), decoded[2]);
+    // Rewritten with other pixels: the same size of file, a later time.
+    QFile changed(Write("2.bmp", Encoded(NoiseSurface(2, 2, 2), "BMP")));
+    ASSERT_TRUE(changed.open(QIODevice::ReadWrite));
+    ASSERT_TRUE(changed.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+    EXPECT_EQ(CPicture::Load(changed.fileName())->Image().pixel(1, 1), NoiseSurface(2, 2, 2).pixel(1, 1));
 }
 
 TEST_F(PictureTest, DrawPictureCompositesAtItsNaturalSizeAndClips)
@@ -140,83 +148,56 @@ TEST_F(PictureTest, DrawPictureCompositesAtItsNaturalSizeAndClips)
     picture.setPixel(1, 0, qRgba(0, 0, 0, 0));  // a transparent pixel
     picture.setPixel(2, 1, qRgba(0, 255, 0, 255));
     const CPicture pic(picture);  // converted to premultiplied pixels by the picture
-    QImage canvas = Surface(20, 20);
-    CDC dc(canvas);
-    DrawPicture(dc, pic, 10, 10);
+    const QImage canvas = Drawn(20, 20, [&](CDC& dc) { DrawPicture(dc, pic, 10, 10); });
     EXPECT_EQ(At(canvas, 10, 10), RGB(0xFF, 0x7F, 0x7F));
     EXPECT_EQ(At(canvas, 12, 11), RGB(0, 255, 0));
     PixelSet covered = Box(10, 10, 13, 12);
     covered.erase({11, 10});
     EXPECT_EQ(PixelsNot(canvas), covered);
-
-    QImage corner = Surface(2, 2);
-    CDC cdc(corner);
-    DrawPicture(cdc, pic, -2, -1);  // only its bottom right pixel lands on the surface
-    EXPECT_EQ(PixelsOf(corner, RGB(0, 255, 0)), (PixelSet{{0, 0}}));
-    EXPECT_EQ(PixelsNot(corner).size(), 1u);
+    // Only its bottom right pixel lands on the surface.
+    EXPECT_EQ(PixelsNot(Drawn(2, 2, [&](CDC& dc) { DrawPicture(dc, pic, -2, -1); })), (PixelSet{{0, 0}}));
 }
 
-TEST_F(PictureTest, DrawPictureStretchedSamplesThePixelUnderEachCentre)
+TEST_F(PictureTest, DrawPictureStretchedTakesThePixelUnderEachCentreOrShrinksToTheMean)
 {
-    QImage picture(2, 1, QImage::Format_RGB32);
-    picture.setPixel(0, 0, qRgb(255, 0, 0));
-    picture.setPixel(1, 0, qRgb(0, 0, 255));
+    QImage picture(3, 1, QImage::Format_ARGB32);
+    for (const int x : {0, 1, 2})
+        picture.setPixel(x, 0, std::array{qRgb(255, 0, 0), qRgb(0, 255, 0), qRgb(0, 0, 255)}[x]);
     const CPicture pic(picture);
-    QImage canvas = Surface(6, 4);
-    CDC dc(canvas);
-    DrawPictureStretched(dc, pic, 1, 1, 4, 2);
-    EXPECT_EQ(PixelsOf(canvas, RGB(255, 0, 0)), Box(1, 1, 3, 3));
-    EXPECT_EQ(PixelsOf(canvas, RGB(0, 0, 255)), Box(3, 1, 5, 3));
-    QImage mirrored = Surface(6, 4);
-    CDC mdc(mirrored);
-    DrawPictureStretched(mdc, pic, 4, 1, -4, 2);
-    DrawPictureStretched(mdc, pic, 0, 0, 0, 4);
-    EXPECT_EQ(PixelsOf(mirrored, RGB(0, 0, 255)), Box(1, 1, 3, 3));
-    EXPECT_EQ(PixelsNot(mirrored).size(), 8u);
-}
+    const QImage grown = Drawn(6, 4, [&](CDC& dc) {
+        DrawPictureStretched(dc, pic, 1, 0, 4, 2);
+        DrawPictureStretched(dc, pic, 4, 3, -4, -1);  // mirrored both ways
+        DrawPictureStretched(dc, pic, 0, 0, 0, 4);
+    });
+    std::string rows;
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 6; ++x) {
+            const COLORREF c = At(grown, x, y);
+            rows += c == kRed ? 'R' : c == RGB(0, 255, 0) ? 'G' : c == kBlue ? 'B' : c == RGB(255, 255, 255) ? '.' : '?';
+        }
+    // Three pixels onto four: red, green, green, blue.
+    EXPECT_EQ(rows, ".RGGB." ".RGGB." "......" ".BGGR.");
 
-TEST_F(PictureTest, DrawPictureStretchedShrinksToTheMeanTransparencyIncluded)
-{
-    QImage picture(2, 1, QImage::Format_ARGB32);
-    picture.setPixel(0, 0, qRgba(255, 0, 0, 255));
     picture.setPixel(1, 0, qRgba(0, 0, 0, 0));
-    const CPicture pic(picture);
-    QImage canvas = Surface(3, 2);
-    CDC dc(canvas);
-    DrawPictureStretched(dc, pic, 1, 0, 1, 2);  // shrunk across, grown down: half-transparent red
-    EXPECT_EQ(PixelsOf(canvas, RGB(255, 127, 127)), Box(1, 0, 2, 2));
-    EXPECT_EQ(PixelsNot(canvas).size(), 2u);
+    const CPicture half(picture.copy(0, 0, 2, 1));
+    const QImage shrunk = Drawn(3, 2, [&](CDC& dc) { DrawPictureStretched(dc, half, 1, 0, 1, 2); });
+    // Shrunk across, grown down: half-transparent red.
+    EXPECT_EQ(PixelsOf(shrunk, RGB(255, 127, 127)), Box(1, 0, 2, 2));
+    EXPECT_EQ(PixelsNot(shrunk).size(), 2u);
 }
 
+// Exactly the pixels whose centres lie in the ellipse or on it, boxes cut by
+// the surface included.
 TEST_F(PictureTest, TheOpaqueEllipseCoversExactlyThePixelCentresInsideIt)
 {
     auto fill = [](int x, int y, int w, int h) {
-        QImage canvas = Surface(60, 40);
-        CDC dc(canvas);
-        FillEllipseOpaque(dc, RGB(255, 0, 0), x, y, w, h);
-        return PixelsOf(canvas, RGB(255, 0, 0));
+        return PixelsOf(Drawn(60, 40, [&](CDC& dc) { FillEllipseOpaque(dc, kRed, x, y, w, h); }), kRed);
     };
-    EXPECT_EQ(fill(5, 5, 1, 1), (PixelSet{{5, 5}}));
-    EXPECT_EQ(fill(5, 5, 2, 2), Box(5, 5, 7, 7));
-    PixelSet round = Box(5, 5, 9, 9);  // 4 x 4: the corner centres lie outside
-    for (const Pixel& p : PixelSet{{5, 5}, {8, 5}, {5, 8}, {8, 8}})
-        round.erase(p);
-    EXPECT_EQ(fill(5, 5, 4, 4), round);
     EXPECT_TRUE(fill(5, 5, 0, 10).empty());
     EXPECT_TRUE(fill(5, 5, 10, -3).empty());
     EXPECT_EQ(fill(-1000000000, -1000000000, 2000000000, 2000000000).size(), 60u * 40u);
-    // Exactly the pixels whose centres lie in the ellipse or on it, boxes cut
-    // by the surface included.
     for (int w = 1; w <= 70; w += 5)
         for (int h = 1; h <= 50; h += 3)
-            for (const auto& [x, y] : {std::pair{3, 2}, std::pair{-7, -5}, std::pair{30, 20}}) {
-                PixelSet inside;
-                for (int py = 0; py < 40; ++py)
-                    for (int px = 0; px < 60; ++px) {
-                        const long long u = 2LL * px + 1 - 2LL * x - w, v = 2LL * py + 1 - 2LL * y - h;
-                        if (u * u * h * h + v * v * w * w <= 1LL * w * w * h * h)
-                            inside.insert({px, py});
-                    }
-                EXPECT_EQ(fill(x, y, w, h), inside) << w << "x" << h << " at " << x << "," << y;
-            }
+            for (const auto& [x, y] : {std::pair{3, 2}, std::pair{-7, -5}, std::pair{30, 20}})
+                EXPECT_EQ(fill(x, y, w, h), EllipseCentres(x, y, w, h, 60, 40)) << w << "x" << h << " at " << x << "," << y;
 }

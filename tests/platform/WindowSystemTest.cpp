@@ -1,35 +1,34 @@
-// The shared window-system rules: the message box caption, the file filter
-// in the toolkit's form, colours, the file-name buffer, and finding a
-// top-level window by its title.
+// The shared window-system rules: colours and the file filter in the
+// toolkit's form, the file-name buffer, finding a top-level window by its title,
+// and the LOGFONT mapping (heights, weights, effects, the font chooser's
+// answer).
+#include "platform/FontMapping.h"
 #include "platform/QtWindowSystem.h"
 #include "platform/WindowSystemUtil.h"
 
 #include <QComboBox>
+#include <QFontMetrics>
 #include <QWidget>
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <thread>
+#include <utility>
 
-TEST(WindowSystemRules, MessageBoxCaption)
+namespace {
+LOGFONT WithFace(LOGFONT lf, const char* face = "DejaVu Sans")
 {
-    QWidget owner;
-    EXPECT_EQ(MessageBoxCaption(&owner, QString()), QStringLiteral("Veltra Design & Pattern Creation Tool"));
-    EXPECT_EQ(MessageBoxCaption(nullptr, QString()), QStringLiteral("Error"));
-    EXPECT_EQ(MessageBoxCaption(&owner, QStringLiteral("Border")), QStringLiteral("Border"));
-    EXPECT_EQ(MessageBoxCaption(nullptr, QStringLiteral("Border")), QStringLiteral("Border"));
+    SetFaceName(lf, QString::fromLatin1(face));
+    return lf;
 }
+}  // namespace
 
-TEST(WindowSystemRules, FileFilterInTheToolkitsForm)
+TEST(WindowSystemRules, FilterAndColoursInTheToolkitsForm)
 {
-    const std::pair<const char*, const char*> cases[] = {
-        {"Bitmap files (*.bmp)|*.bmp|All files(*.*)|*.*||", "Bitmap files (*.bmp) (*.bmp);;All files(*.*) (*)"},
-        {"Pictures|*.bmp; *.png;*.jpg|Text|*.txt||", "Pictures (*.bmp *.png *.jpg);;Text (*.txt)"},
-        {"Bitmaps|*.bmp||Ignored|*.x|", "Bitmaps (*.bmp)"},  // the list ends at the empty description
-        {"", ""}, {"Only a description", ""}, {"No patterns||", ""}, {"Empty| ; |Bitmaps|*.bmp|", "Bitmaps (*.bmp)"},
-    };
-    for (const auto& [windows, toolkit] : cases)
-        EXPECT_EQ(QtFileFilter(QString::fromLatin1(windows)), QString::fromLatin1(toolkit)) << windows;
-
+    EXPECT_EQ(QColorFromColorRef(0x000000FF), QColor(255, 0, 0));  // red in the low byte
+    EXPECT_EQ(ColorRefFromQColor(QColor(1, 2, 3, 4)), COLORREF{0x00030201});  // alpha dropped
+    // The list ends at the empty description; "*.*" matches every file.
+    EXPECT_EQ(QtFileFilter(kBitmapFilter + "Ignored|*.x|"), QStringLiteral("Bitmap files (*.bmp) (*.bmp);;All files(*.*) (*)"));
     // The open dialog: one file or several, listing exactly the Windows descriptions.
     EXPECT_EQ(MakeOpenFileDialog(nullptr, kBitmapFilter, true)->fileMode(), QFileDialog::ExistingFiles);
     const auto dialog = MakeOpenFileDialog(nullptr, kBitmapFilter, false);
@@ -39,13 +38,6 @@ TEST(WindowSystemRules, FileFilterInTheToolkitsForm)
     ASSERT_EQ(types->count(), 2);
     EXPECT_EQ(types->itemText(0), QStringLiteral("Bitmap files (*.bmp)"));
     EXPECT_EQ(types->itemText(1), QStringLiteral("All files(*.*)"));
-}
-
-TEST(WindowSystemRules, ColorRefBytesAreRedGreenBlueFromTheLowByte)
-{
-    EXPECT_EQ(QColorFromColorRef(0x000000FF), QColor(255, 0, 0));
-    EXPECT_EQ(ColorRefFromQColor(QColor(0, 0, 255)), COLORREF{0x00FF0000});
-    EXPECT_EQ(ColorRefFromQColor(QColor(1, 2, 3, 4)), RGB(1, 2, 3));  // alpha dropped
 }
 
 TEST(WindowSystemRules, FileNameBufferOf260Units)
@@ -64,18 +56,61 @@ TEST(WindowSystemRules, FileNameBufferOf260Units)
 
 TEST(WindowSystemRules, FindWindowByTitleMatchesTopLevelWindowsExactlyPreferringShownOnes)
 {
-    QWidget hidden;
-    hidden.setWindowTitle(kAppTitle);
-    EXPECT_EQ(FindWindowByTitle(kAppTitle), &hidden);
-    QWidget shown;
-    shown.setWindowTitle(kAppTitle);
-    (new QWidget(&shown))->setWindowTitle(QStringLiteral("Child title"));
-    shown.show();
-    EXPECT_EQ(FindWindowByTitle(kAppTitle), &shown);
+    QWidget first, second;
+    for (QWidget* w : {&first, &second})
+        w->setWindowTitle(kAppTitle);
+    (new QWidget(&first))->setWindowTitle(QStringLiteral("Child title"));
+    EXPECT_NE(FindWindowByTitle(kAppTitle), nullptr);  // hidden ones too
+    for (QWidget* shown : {&first, &second}) {
+        shown->show();
+        EXPECT_EQ(FindWindowByTitle(kAppTitle), shown);
+        shown->hide();
+    }
     for (const char* title : {"Veltra", "veltra design & pattern creation tool", "Child title"})
         EXPECT_EQ(FindWindowByTitle(QString::fromLatin1(title)), nullptr) << title;
-    QWidget* found = &shown;
+    QWidget* found = &first;
     std::thread worker([&found] { found = FindWindowByTitle(kAppTitle); });  // no widgets for other threads
     worker.join();
     EXPECT_EQ(found, nullptr);
+}
+
+TEST(WindowSystemFont, HeightWeightAndEffects)
+{
+    // Negative: the character height; zero: 12 points at 96 dpi; absurd
+    // heights stay usable.
+    const std::pair<int, int> heights[] = {{-16, 16}, {0, 16}, {INT_MIN, 4000}, {INT_MAX, 4000}};
+    for (const auto& [height, pixels] : heights)
+        EXPECT_EQ(QFontFromLogFont(WithFace({.lfHeight = height})).pixelSize(), pixels) << height;
+    // Positive: the cell height, so a smaller em.
+    const QFont cell = QFontFromLogFont(WithFace({.lfHeight = 40}));
+    EXPECT_LT(cell.pixelSize(), 40);
+    EXPECT_NEAR(QFontMetrics(cell).height(), 40, 1);
+
+    const std::pair<int, int> weights[] = {{0, 400}, {FW_BOLD, 700}, {300, 300}, {5000, 1000}};
+    for (const auto& [weight, expected] : weights)
+        EXPECT_EQ(static_cast<int>(QFontFromLogFont(WithFace({.lfWeight = weight})).weight()), expected) << weight;
+    const QFont font = QFontFromLogFont(WithFace({.lfItalic = 255, .lfStrikeOut = 2}, "Times New Roman"));
+    EXPECT_EQ(font.family(), QStringLiteral("Times New Roman"));
+    EXPECT_TRUE(font.italic() && font.strikeOut() && !font.underline());
+}
+
+TEST(WindowSystemFont, PointsAndLogicalHeightsRoundHalfAwayAndAChosenFontKeepsTheRest)
+{
+    EXPECT_EQ(LogHeightFromPoints(10, 96), -13);     // 13.33
+    EXPECT_EQ(LogHeightFromPoints(9.375, 96), -13);  // 12.5
+    EXPECT_EQ(LogHeightFromPoints(8, 120), -13);
+    EXPECT_DOUBLE_EQ(PointFontFromLogFont(WithFace({.lfHeight = -20}), 120).pointSizeF(), 12.0);
+
+    const LOGFONT base = WithFace({.lfHeight = -16, .lfWidth = 7, .lfItalic = 1, .lfOutPrecision = 3, .lfQuality = 1},
+                                  "Times New Roman");
+    QFont chosen(QStringLiteral("DejaVu Serif"), 14, QFont::DemiBold);  // 18.67 pixels
+    chosen.setUnderline(true);
+    EXPECT_EQ(LogFontFromQFont(chosen, base, 96),
+              WithFace({.lfHeight = -19, .lfWeight = 600, .lfUnderline = 1, .lfOutPrecision = 3, .lfQuality = 1},
+                       "DejaVu Serif"));
+    chosen.setPixelSize(23);
+    EXPECT_EQ(LogFontFromQFont(chosen, base, 96).lfHeight, -23);
+    // A record survives the round trip through the chooser's form.
+    const LOGFONT lf = WithFace({.lfHeight = -21, .lfWeight = FW_BOLD, .lfItalic = 1, .lfStrikeOut = 1});
+    EXPECT_EQ(LogFontFromQFont(PointFontFromLogFont(lf, 96), lf, 96), lf);
 }
