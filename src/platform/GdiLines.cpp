@@ -353,14 +353,18 @@ void CDC::Rectangle(int l, int t, int r, int b)
         // A wide pen reaches up to its width beyond the outline. When the
         // inside is left as it was (no brush, or one the ROP2 turns into no
         // change), only the four sides are noted.
+        // A wide inside-frame pen may have shrunk a thin box past itself:
+        // its corners are taken in order.
         const long long m = pen.kind == gdi::LinePen::Kind::Wide ? pen.width : 0;
-        if ((fill && !brush.IsNop()) || right - left < 8 || bottom - top < 8) {
-            NoteDrawn(left - m, top - m, right + 1 + m, bottom + 1 + m);
+        const long long l = std::min(left, right), r = std::max(left, right);
+        const long long t = std::min(top, bottom), b = std::max(top, bottom);
+        if ((fill && !brush.IsNop()) || r - l < 8 || b - t < 8) {
+            NoteDrawn(l - m, t - m, r + 1 + m, b + 1 + m);
         } else if (pen.kind != gdi::LinePen::Kind::Null) {
-            NoteDrawn(left - m, top - m, right + 1 + m, top + 1 + m);
-            NoteDrawn(left - m, bottom - m, right + 1 + m, bottom + 1 + m);
-            NoteDrawn(left - m, top - m, left + 1 + m, bottom + 1 + m);
-            NoteDrawn(right - m, top - m, right + 1 + m, bottom + 1 + m);
+            NoteDrawn(l - m, t - m, r + 1 + m, t + 1 + m);
+            NoteDrawn(l - m, b - m, r + 1 + m, b + 1 + m);
+            NoteDrawn(l - m, t - m, l + 1 + m, b + 1 + m);
+            NoteDrawn(r - m, t - m, r + 1 + m, b + 1 + m);
         }
     }
     if (pen.kind == gdi::LinePen::Kind::Wide) {
