@@ -186,15 +186,13 @@ public:
     COLORREF SetPixel(int x, int y, COLORREF color);  // returns the colour set, or -1 off the surface
     COLORREF GetPixel(int x, int y) const;            // CLR_INVALID (0xFFFFFFFF) off the surface
 
-    // Text in the selected font and text colour, laid out by the toolkit. In
-    // OPAQUE background mode each line's box is first filled with the
-    // background colour; in TRANSPARENT mode only the glyphs are drawn.
-    // Lines end at CR LF, LF or CR. DT_WORDBREAK breaks lines between words
-    // inside rc; DT_EDITCONTROL also breaks a word too long for a line, as an
-    // edit control does; DT_SINGLELINE keeps everything on one line.
-    // DT_CENTER and DT_RIGHT align each line. The text is clipped to rc unless
-    // DT_NOCLIP. DT_CALCRECT only measures, setting rc's right and bottom.
-    // Returns the height of the text drawn.
+    // Text in the selected font and text colour, drawn by the toolkit, a line
+    // for each line of the text (ended at CR LF, LF or CR) from rc's top-left
+    // corner. In OPAQUE background mode each line's box is first filled with
+    // the background colour; in TRANSPARENT mode only the glyphs are drawn.
+    // '&' marks the next character's underline unless DT_NOPREFIX. The text
+    // is clipped to rc unless DT_NOCLIP; DT_CALCRECT only measures, setting
+    // rc's right and bottom. Returns the height of the text drawn.
     int DrawText(const QString& text, RECT& rc, UINT format);
     SIZE GetTextExtent(const QString& text) const;
     // Text the caller lays out with the toolkit's own text layout: `paint`

@@ -16,14 +16,10 @@
 
 namespace {
 
-constexpr UINT kVCenter = 0x0004;     // DT_VCENTER
-constexpr UINT kBottom = 0x0008;      // DT_BOTTOM
-constexpr UINT kExpandTabs = 0x0040;  // DT_EXPANDTABS
-constexpr UINT kNoPrefix = 0x0800;    // DT_NOPREFIX
 constexpr BYTE kNonAntialiasedQuality = 3;
 
-// One laid-out line: its text and, for mnemonic prefixes, the positions of
-// the characters to underline.
+// One line of text and, for mnemonic prefixes, the positions of the
+// characters to underline.
 struct TextLine {
     QString text;
     std::vector<int> underlined;
@@ -43,48 +39,6 @@ TextLine StripPrefixes(const QString& text)
         line.text += text[i];
     }
     return line;
-}
-
-QStringList Paragraphs(const QString& text, bool singleLine)
-{
-    if (singleLine) {
-        QString flat = text;
-        flat.replace(u'\r', u' ').replace(u'\n', u' ');
-        return {flat};
-    }
-    QString unified = text;
-    unified.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
-    return unified.split(u'\n');
-}
-
-// Breaks one paragraph into lines of at most `width` pixels. A word wider than
-// a line stays whole unless `breakWords`, as an edit control breaks it.
-QStringList BreakParagraph(const QString& paragraph, const QFont& font, qreal tabStop, int width, bool breakWords)
-{
-    QTextLayout layout(paragraph, font);
-    QTextOption option;
-    option.setWrapMode(breakWords ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::WordWrap);
-    if (tabStop > 0)
-        option.setTabStopDistance(tabStop);
-    layout.setTextOption(option);
-    QStringList lines;
-    layout.beginLayout();
-    for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
-        line.setLineWidth(std::max(width, 0));
-        lines.push_back(paragraph.mid(line.textStart(), line.textLength()));
-    }
-    layout.endLayout();
-    if (lines.isEmpty())
-        lines.push_back(QString());
-    return lines;
-}
-
-QString TrimTrailingSpace(const QString& s)
-{
-    qsizetype n = s.size();
-    while (n > 0 && s[n - 1].isSpace())
-        --n;
-    return s.left(n);
 }
 
 }  // namespace
@@ -108,38 +62,18 @@ int CDC::DrawText(const QString& text, RECT& rc, UINT format)
     const QFont& font = m_font.GetQFont();
     const QFontMetrics fm(font);
     const int lineHeight = fm.height();
-    const bool singleLine = (format & DT_SINGLELINE) != 0;
-    const bool wrap = (format & DT_WORDBREAK) && !singleLine;
-    const qreal tabStop = (format & kExpandTabs) ? 8.0 * fm.averageCharWidth() : 0.0;
-    const int width = static_cast<int>(std::clamp<long long>(static_cast<long long>(rc.right) - rc.left, 0, 1 << 24));
 
+    // One line of the text a line, ended at CR LF, LF or CR.
     std::vector<TextLine> lines;
-    for (const QString& paragraph : Paragraphs(text, singleLine)) {
-        const QStringList pieces = wrap ? BreakParagraph(paragraph, font, tabStop, width, format & DT_EDITCONTROL)
-                                        : QStringList{paragraph};
-        for (const QString& piece : pieces) {
-            const QString trimmed = wrap ? TrimTrailingSpace(piece) : piece;
-            lines.push_back((format & kNoPrefix) ? TextLine{trimmed, {}} : StripPrefixes(trimmed));
-        }
+    if (!text.isEmpty()) {
+        QString unified = text;
+        unified.replace(QStringLiteral("\r\n"), QStringLiteral("\n")).replace(u'\r', u'\n');
+        for (const QString& line : unified.split(u'\n'))
+            lines.push_back((format & DT_NOPREFIX) ? TextLine{line, {}} : StripPrefixes(line));
     }
-    if (text.isEmpty())
-        lines.clear();
-
-    auto advance = [&](const QString& s) {
-        if (tabStop <= 0 || !s.contains(u'\t'))
-            return fm.horizontalAdvance(s);
-        const QStringList parts = s.split(u'\t');
-        qreal x = 0;  // tab stops every `tabStop` pixels
-        for (qsizetype i = 0; i < parts.size(); ++i) {
-            if (i > 0)
-                x = (std::floor(x / tabStop) + 1) * tabStop;
-            x += fm.horizontalAdvance(parts[i]);
-        }
-        return static_cast<int>(std::ceil(x));
-    };
     int widest = 0;
     for (const TextLine& line : lines)
-        widest = std::max(widest, advance(line.text));
+        widest = std::max(widest, fm.horizontalAdvance(line.text));
     const int height = static_cast<int>(lines.size()) * lineHeight;
 
     if (format & DT_CALCRECT) {
@@ -151,12 +85,6 @@ int CDC::DrawText(const QString& text, RECT& rc, UINT format)
         return height;
     if (m_clip && (m_clip->left >= m_clip->right || m_clip->top >= m_clip->bottom))
         return height;  // clipped away
-
-    long long y = rc.top;
-    if (singleLine && (format & kVCenter))
-        y = rc.top + (static_cast<long long>(rc.bottom) - rc.top - lineHeight) / 2;
-    else if (singleLine && (format & kBottom))
-        y = static_cast<long long>(rc.bottom) - lineHeight;
 
     const bool clip = !(format & DT_NOCLIP);
     const QRect clipRect(QPoint(rc.left, rc.top), QPoint(rc.right - 1, rc.bottom - 1));
@@ -177,15 +105,10 @@ int CDC::DrawText(const QString& text, RECT& rc, UINT format)
     }
     QTextOption option;
     option.setWrapMode(QTextOption::NoWrap);
-    if (tabStop > 0)
-        option.setTabStopDistance(tabStop);
+    const long long x = rc.left;
+    long long y = rc.top;
     for (const TextLine& line : lines) {
-        const int lineWidth = advance(line.text);
-        long long x = rc.left;
-        if (format & DT_CENTER)
-            x = rc.left + (static_cast<long long>(rc.right) - rc.left - lineWidth) / 2;
-        else if (format & DT_RIGHT)
-            x = static_cast<long long>(rc.right) - lineWidth;
+        const int lineWidth = fm.horizontalAdvance(line.text);
         if (m_bkMode == OPAQUE) {
             long long l = x, t = y, r = x + lineWidth, b = y + lineHeight;
             if (clip) {

@@ -209,14 +209,9 @@ constexpr int IDYES = 6;
 constexpr int IDNO = 7;
 
 // DrawText formats.
-constexpr UINT DT_LEFT = 0x0000;
-constexpr UINT DT_CENTER = 0x0001;
-constexpr UINT DT_RIGHT = 0x0002;
-constexpr UINT DT_WORDBREAK = 0x0010;
-constexpr UINT DT_SINGLELINE = 0x0020;
 constexpr UINT DT_NOCLIP = 0x0100;
 constexpr UINT DT_CALCRECT = 0x0400;
-constexpr UINT DT_EDITCONTROL = 0x2000;
+constexpr UINT DT_NOPREFIX = 0x0800;
 
 // Font weights.
 constexpr int FW_DONTCARE = 0;

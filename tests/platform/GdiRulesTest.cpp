@@ -105,7 +105,7 @@ TEST(GdiTextTest, AmpersandsArePrefixesUnlessTurnedOff)
     EXPECT_EQ(t.dc.GetTextExtent(QStringLiteral("word")).cy, t.Line());
     EXPECT_EQ(t.Measured("Save &As", 0), t.Width("Save As"));
     EXPECT_EQ(t.Measured("R&&D", 0), t.Width("R&D"));
-    EXPECT_EQ(t.Measured("R&&D", 0x0800 /* DT_NOPREFIX */), t.Width("R&&D"));
+    EXPECT_EQ(t.Measured("R&&D", DT_NOPREFIX), t.Width("R&&D"));
 }
 
 TEST(GdiTextTest, DrawTextPaintsInTheTextColourInsideTheRectangleUnlessToldNotToClip)
