@@ -150,9 +150,9 @@ TEST_P(ViewTest, ACreationBandIsShownWhereThePointerDrawsIt)
     frame.OnCommand(ID_INSERT_CIRCLE);
     const QImage start = Image();
     Mouse(QEvent::MouseButtonPress, POINT{300, 300});
-    ExpectShown([&] { Mouse(QEvent::MouseMove, POINT{340, 330}); }, "the band");
-    ExpectShown([&] { Mouse(QEvent::MouseMove, POINT{360, 350}); }, "the band grows");
-    // A solid grey not-XOR ellipse from the press to the pointer; the first band is gone.
+    ExpectShown([&] { Mouse(QEvent::MouseMove, POINT{380, 370}); }, "the band");
+    ExpectShown([&] { Mouse(QEvent::MouseMove, POINT{360, 350}); }, "the band shrinks");
+    // A solid grey not-XOR ellipse from the press to the pointer; the larger first band is gone.
     QImage band = start;
     {
         CDC dc(band);

@@ -26,7 +26,6 @@ SOURCE = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file_
 mode, build_dir, package_version, app_id = sys.argv[1], os.path.abspath(sys.argv[2]), sys.argv[3], sys.argv[4]
 version = package_version.split("-")[0]  # the program's own version
 SIZES = (16, 24, 32, 48, 64, 128, 256)
-MIME_TYPES = {"image/bmp", "image/png", "image/jpeg", "image/gif"}
 failures = []
 
 
@@ -46,19 +45,6 @@ def png_size(path):
     if head[:8] != b"\x89PNG\r\n\x1a\n" or head[12:16] != b"IHDR":
         return None
     return struct.unpack(">II", head[16:24])
-
-
-def desktop_entry(path):
-    entry, group = {}, None
-    with open(path, encoding="utf-8") as f:
-        for line in f:
-            line = line.rstrip("\n")
-            if line.startswith("["):
-                group = line
-            elif group == "[Desktop Entry]" and "=" in line and not line.startswith("#"):
-                key, _, value = line.partition("=")
-                entry[key.strip()] = value.strip()
-    return entry
 
 
 def check_manual(path, help_text):
@@ -124,22 +110,14 @@ def check_tree(usr):
         r = run(["desktop-file-validate", path])
         check(r.returncode == 0 and not r.stdout.strip(),
               "desktop-file-validate passes (%s)" % (r.stdout + r.stderr).strip())
-        entry = desktop_entry(path)
-        check(entry.get("Name") == "Veltra Design & Pattern Creation Tool", "the entry's Name")
-        check(entry.get("Exec") == "veltra %f", "the entry starts veltra with one file")
-        check(entry.get("Icon") == "veltra" and entry.get("Terminal") == "false", "the entry's icon, no terminal")
-        check(set(filter(None, entry.get("MimeType", "").split(";"))) == MIME_TYPES, "the entry's picture types")
-        check(entry.get("Categories") == "Graphics;2DGraphics;", "the entry's categories")
-        check(bool(entry.get("GenericName")) and bool(entry.get("Comment")), "a generic name and a comment")
+        with open(path, encoding="utf-8") as f:
+            check("\nExec=veltra %f\n" in f.read(), "the menu entry starts veltra with one file")
 
     path = os.path.join(usr, metainfo)
     if os.path.exists(path):
         r = run(["appstreamcli", "validate", "--no-net", path])
         check(r.returncode == 0, "appstreamcli validate --no-net passes (%s)" % (r.stdout + r.stderr).strip())
         component = ET.parse(path).getroot()
-        check(component.get("type") == "desktop-application" and component.findtext("id") == app_id,
-              "a desktop application with the id " + app_id)
-        check(component.findtext("launchable") == app_id + ".desktop", "launched by the desktop entry")
         releases = [r.get("version") for r in component.iter("release")]
         check(releases[:1] == [version], "the newest release is %s (got %s)" % (version, releases))
     # The desktop entry, the AppStream data and the icon, together as a tree.

@@ -18,12 +18,10 @@ pixel, an exit), never fixed sleeps that a slow machine could outrun.
 
 import os
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
 import time
-import zlib
 
 TITLE = "Veltra Design & Pattern Creation Tool"
 WHITE, BLACK, GREY = (255, 255, 255), (0, 0, 0), (192, 192, 192)
@@ -68,36 +66,24 @@ class Shot:
         return self.pixel(self.origin[0] + x, self.origin[1] + y)
 
 
-def read_ppm(data):
-    # P6 header: magic, width, height, maxval, each followed by whitespace.
-    fields, pos = [], 0
-    while len(fields) < 4:
-        while data[pos:pos + 1].isspace():
-            pos += 1
-        if data[pos:pos + 1] == b"#":
-            pos = data.index(b"\n", pos) + 1
-            continue
-        end = pos
-        while not data[end:end + 1].isspace():
-            end += 1
-        fields.append(data[pos:end])
-        pos = end
-    pos += 1
-    if fields[0] != b"P6" or int(fields[3]) != 255:
-        raise Failure("unexpected screenshot format")
-    return int(fields[1]), int(fields[2]), data[pos:]
+def read_rgb(path, width, height):
+    """The pixels of a picture file of width x height as 8-bit RGB bytes."""
+    if path.endswith(".rgb"):
+        with open(path, "rb") as f:
+            rgb = f.read()
+    else:
+        rgb = subprocess.run(["convert", path, "-depth", "8", "rgb:-"], capture_output=True, check=True,
+                             timeout=DEADLINE).stdout
+    if len(rgb) != 3 * width * height:
+        raise Failure("a picture of %d bytes, not %d x %d" % (len(rgb), width, height))
+    return rgb
 
 
 def write_png(path, width, height, pixel):
     """An 8-bit RGB PNG whose pixel (x, y) is pixel(x, y)."""
-    rows = b"".join(b"\0" + b"".join(bytes(pixel(x, y)) for x in range(width)) for y in range(height))
-
-    def chunk(kind, data):
-        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
-
-    with open(path, "wb") as f:
-        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0))
-                + chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+    rgb = b"".join(bytes(pixel(x, y)) for y in range(height) for x in range(width))
+    subprocess.run(["convert", "-size", "%dx%d" % (width, height), "-depth", "8", "rgb:-", "png24:" + path],
+                   input=rgb, check=True, timeout=DEADLINE)
 
 
 # A picture whose every pixel says where it lies in the picture, so that a
@@ -350,12 +336,10 @@ class Session:
 
     # -- output ---------------------------------------------------------------
     def grab(self):
-        path = os.path.join(self.tmp, "shot.ppm")
-        subprocess.run(["import", "-window", "root", "-depth", "8", "ppm:" + path],
+        path = os.path.join(self.tmp, "shot.rgb")
+        subprocess.run(["import", "-window", "root", "-depth", "8", "rgb:" + path],
                        env=self.env, check=True, timeout=DEADLINE)
-        with open(path, "rb") as f:
-            width, height, rgb = read_ppm(f.read())
-        return Shot(width, height, rgb, self.origin)
+        return Shot(*self.screen, read_rgb(path, *self.screen), self.origin)
 
     def screenshot(self, keep_as=None):
         shot = self.grab()

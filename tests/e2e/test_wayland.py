@@ -16,10 +16,11 @@ import subprocess
 import sys
 import tempfile
 
-from harness import (DEADLINE, PATTERN_H, PATTERN_W, Failure, Shot, check, find_pattern, poll, read_ppm,
+from harness import (DEADLINE, PATTERN_H, PATTERN_W, Failure, Shot, check, find_pattern, poll, read_rgb,
                      write_pattern)
 
 WHITE = (255, 255, 255)
+SCREEN = (1280, 800)
 tmp = tempfile.mkdtemp(prefix="veltra-wayland-")
 runtime = os.path.join(tmp, "runtime")
 os.mkdir(runtime, 0o700)
@@ -47,14 +48,14 @@ def grab():
     taken = glob.glob(os.path.join(tmp, "wayland-screenshot-*.png"))
     if not taken:
         return None
-    ppm = subprocess.run(["convert", taken[0], "-depth", "8", "ppm:-"], capture_output=True, check=True).stdout
-    return Shot(*read_ppm(ppm), origin=(0, 0))
+    return Shot(*SCREEN, read_rgb(taken[0], *SCREEN), origin=(0, 0))
 
 
 weston = program = None
 try:
     weston = start(["weston", "--backend=headless-backend.so", "--use-pixman", "--debug", "--no-config",
-                    "--socket=" + env["WAYLAND_DISPLAY"], "--width=1280", "--height=800", "--idle-time=0"], "weston")
+                    "--socket=" + env["WAYLAND_DISPLAY"], "--width=%d" % SCREEN[0], "--height=%d" % SCREEN[1],
+                    "--idle-time=0"], "weston")
     poll(lambda: alive(weston, "weston") and os.path.exists(os.path.join(runtime, env["WAYLAND_DISPLAY"])),
          "Weston's socket")
     write_pattern(os.path.join(tmp, "pattern.png"))

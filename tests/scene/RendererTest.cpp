@@ -200,10 +200,4 @@ TEST(FigureModelTest, ChangesToTheListKeepTheOrderOfTheOtherFigures)
     EXPECT_EQ(lefts, (std::vector<int>{4, 0, 9, 2}));
 }
 
-TEST(FigureModelTest, KindsAndCreationCodesConvertBothWays)
-{
-    for (const FigureKind kind : {FK_NONE, FK_LINE, FK_RECTANGLE, FK_ELLIPSE, FK_TEXT, FK_BORDER})
-        EXPECT_EQ(KindFromCreationCode(CreationCodeFromKind(kind)), kind) << kind;
-}
-
 }  // namespace
