@@ -16,7 +16,6 @@ import gzip
 import os
 import re
 import shutil
-import struct
 import subprocess
 import sys
 import tempfile
@@ -37,14 +36,6 @@ def check(condition, what):
 
 def run(args, **kw):
     return subprocess.run(args, capture_output=True, text=True, timeout=180, **kw)
-
-
-def png_size(path):
-    with open(path, "rb") as f:
-        head = f.read(24)
-    if head[:8] != b"\x89PNG\r\n\x1a\n" or head[12:16] != b"IHDR":
-        return None
-    return struct.unpack(">II", head[16:24])
 
 
 def check_manual(path, help_text):
@@ -97,13 +88,6 @@ def check_tree(usr):
         shown = re.findall(r"!\[[^]]*\]\(([^)]+)\)", open(path, encoding="utf-8").read())
         check(sorted(shown) == ["user-guide/" + name for name in pictures],
               "the user guide shows each of its pictures (%s)" % shown)
-
-    for n, icon in zip(SIZES, icons):
-        path = os.path.join(usr, icon)
-        check(os.path.exists(path) and png_size(path) == (n, n), "a %dx%d PNG icon" % (n, n))
-    path = os.path.join(usr, svg)
-    if os.path.exists(path):
-        check(ET.parse(path).getroot().tag == "{http://www.w3.org/2000/svg}svg", "the scalable icon is an SVG")
 
     path = os.path.join(usr, desktop)
     if os.path.exists(path):

@@ -163,19 +163,12 @@ def slides_dialog(s):
 
 
 class Session:
+    xvfb = wm_proc = proc = window = origin = env = None
+
     def __init__(self, program, args=(), screen=(SCREEN_W, SCREEN_H), env=None, wm=False):
-        self.program = os.path.abspath(program)
-        self.wm = wm
+        self.program, self.args, self.screen, self.wm = os.path.abspath(program), list(args), screen, wm
         self.extra_env = dict(env or {})
-        self.args = list(args)
-        self.screen = screen
-        self.xvfb = None
-        self.wm_proc = None
-        self.proc = None
-        self.window = None
-        self.origin = None
         self.tmp = tempfile.mkdtemp(prefix="veltra-e2e-")
-        self.env = None
 
     # -- lifetime -------------------------------------------------------------
     def __enter__(self):
@@ -207,16 +200,12 @@ class Session:
              "%dx%dx24" % self.screen, "-nolisten", "tcp", "-noreset"],
             pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_fd)
-        number = b""
         with os.fdopen(read_fd, "rb") as f:
             number = f.readline().strip()
         if not number:
             raise Failure("Xvfb did not start")
-        self.env = dict(os.environ)
-        self.env["DISPLAY"] = ":" + number.decode()
-        self.env.pop("WAYLAND_DISPLAY", None)
-        self.env["QT_QPA_PLATFORM"] = "xcb"
-        self.env["HOME"] = self.tmp
+        self.env = {k: v for k, v in os.environ.items() if k != "WAYLAND_DISPLAY"}
+        self.env.update(DISPLAY=":" + number.decode(), QT_QPA_PLATFORM="xcb", HOME=self.tmp)
         self.env.update(self.extra_env)
         if self.wm:
             self.start_window_manager()
@@ -250,8 +239,7 @@ class Session:
         if self.proc.poll() is not None:
             raise Failure("the program ended before its window appeared: exit %s\n%s"
                           % (self.proc.returncode, self.proc.stderr.read().decode(errors="replace")))
-        ids = self.xdo("search", "--onlyvisible", "--name", "^%s$" % TITLE.replace("&", "\\&"))
-        return ids.split()[0] if ids else None
+        return (self.windows_titled() or [None])[0]
 
     def windows_titled(self):
         """The visible windows that bear the program's title: the main window,

@@ -5,29 +5,13 @@ without handles and with each line of text where the box showed it. File >
 Open of that file shows it at (10, 10) as the background of an empty drawing,
 and File > New clears it."""
 import os
-import struct
 import sys
 
-from harness import BLACK, GREY, WHITE, Session, check, dark, ink_lines, place_box, poll
+from harness import BLACK, GREY, WHITE, Session, Shot, check, dark, ink_lines, place_box, poll, read_rgb
 
 RECT = (300, 200, 400, 260)
 BOX = (600, 450, 800, 560)
 AWAY = (900, 650)
-
-
-def read_bmp(path):
-    """(width, height, pixel(x, y)) of a 32-bit bitmap written bottom row first."""
-    with open(path, "rb") as f:
-        data = f.read()
-    check(data[:2] == b"BM" and struct.unpack_from("<HI", data, 28)[0] == 32 and data[10] == 54,
-          "an uncompressed 32-bit bitmap")
-    width, height = struct.unpack_from("<ii", data, 18)
-    check(len(data) == 54 + 4 * width * height, "54 + 4 x W x H bytes")
-
-    def pixel(x, y):
-        i = 54 + 4 * ((height - 1 - y) * width + x)
-        return data[i + 2], data[i + 1], data[i]
-    return width, height, pixel
 
 
 with Session(sys.argv[1]) as s:
@@ -55,7 +39,7 @@ with Session(sys.argv[1]) as s:
     size = 54 + 4 * s.screen[0] * s.screen[1]
     poll(lambda: os.path.exists(target + ".bmp") and os.path.getsize(target + ".bmp") == size, "the saved file")
     check(not os.path.exists(target), "the name got .bmp")
-    width, height, pixel = read_bmp(target + ".bmp")
+    pixel = Shot(*s.screen, read_rgb(target + ".bmp", *s.screen), (0, 0)).pixel
     check(pixel(RECT[0], 230) == GREY, "the rectangle's outline in the file")
     check(pixel(RECT[0] - 3, RECT[1] - 3) == WHITE, "no handles in the file")
     saved = ink_lines(pixel, inside)

@@ -73,18 +73,19 @@ def scroll_to_the_ends(s):
         before = now
 
 
+def inside(s, box):
+    """The columns and colours of the pixels inside a box, within its border and margin."""
+    shot = s.grab()
+    return [(x, shot.canvas_pixel(x, y)) for x in range(box[0] + 2, box[2] - 2) for y in range(box[1] + 2, box[3] - 2)]
+
+
 def ink_right(s, box):
     """The rightmost column of text in a box, -1 when it holds none."""
-    shot = s.grab()
-    cols = [x for x in range(box[0] + 2, box[2] - 2) for y in range(box[1] + 2, box[3] - 2)
-            if max(shot.canvas_pixel(x, y)) < 160]
-    return max(cols, default=-1)
+    return max((x for x, p in inside(s, box) if max(p) < 160), default=-1)
 
 
 def reddish(s, box):
-    shot = s.grab()
-    return sum(1 for x in range(box[0] + 2, box[2] - 2) for y in range(box[1] + 2, box[3] - 2)
-               if (lambda p: p[0] > 150 and p[1] < 100 and p[2] < 100)(shot.canvas_pixel(x, y)))
+    return sum(1 for _, p in inside(s, box) if p[0] > 150 and p[1] < 100 and p[2] < 100)
 
 
 def color_dialog(s):

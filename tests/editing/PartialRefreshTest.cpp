@@ -10,7 +10,6 @@
 #include "editing/RandomEditing.h"
 #include "support/WindowTest.h"
 
-#include <QHash>
 
 #include <map>
 

@@ -82,8 +82,7 @@ public:
                               0x00000042 /* BLACKNESS */, 0x00FF0062 /* WHITENESS */};
         const DWORD rop = rops[Uniform(0, 4)], pat = pats[Uniform(0, 4)];
         const std::uint32_t argb = (static_cast<std::uint32_t>(Uniform(0, 255)) << 24) | (Color() & 0xFFFFFF);
-        const UINT textFormats[] = {0, DT_NOPREFIX};
-        const UINT textFormat = textFormats[Uniform(0, 3)];
+        const UINT textFormat = Uniform(0, 1) ? DT_NOPREFIX : 0u;
         const COLORREF fill = Color();
         const int pixelX = Uniform(-5, kW + 5), pixelY = Uniform(-5, kH + 5);
         const std::pair<const char*, std::function<void(CDC&)>> calls[] = {

@@ -99,13 +99,18 @@ TEST(GdiShapesTest, DrawingOnAnEmptySurfaceIsSafe)
     EXPECT_EQ(empty.DC().GetPixel(0, 0), CLR_INVALID);
 }
 
-TEST(GdiTextTest, AmpersandsArePrefixesUnlessTurnedOff)
+TEST(GdiTextTest, AmpersandsArePrefixesUnlessTurnedOffAndOpaqueModeFillsEachLineBox)
 {
-    TextDc t;
+    TextDc t(200, 60);
     EXPECT_EQ(t.dc.GetTextExtent(QStringLiteral("word")).cy, t.Line());
     EXPECT_EQ(t.Measured("Save &As", 0), t.Width("Save As"));
     EXPECT_EQ(t.Measured("R&&D", 0), t.Width("R&D"));
     EXPECT_EQ(t.Measured("R&&D", DT_NOPREFIX), t.Width("R&&D"));
+    RECT rc{0, 0, 200, 60};
+    t.dc.DrawText(QStringLiteral("Hi\nthe&re"), rc, 0);  // OPAQUE, white background by default
+    PixelSet boxes = Box(0, 0, t.Width("Hi"), t.Line());
+    boxes.merge(Box(0, t.Line(), t.Width("there"), 2 * t.Line()));
+    EXPECT_EQ(PixelsNot(t.image, kBlue), boxes) << "each line's own box, the prefix dropped";
 }
 
 TEST(GdiTextTest, DrawTextPaintsInTheTextColourInsideTheRectangleUnlessToldNotToClip)
@@ -123,15 +128,6 @@ TEST(GdiTextTest, DrawTextPaintsInTheTextColourInsideTheRectangleUnlessToldNotTo
         EXPECT_EQ(touched == inside, format == 0);
         EXPECT_EQ(touched.rbegin()->first >= 100, format != 0);  // the text runs on past the rectangle
     }
-}
-
-TEST(GdiTextTest, OpaqueModeFillsEachLineBoxWithTheBackgroundColour)
-{
-    TextDc t(200, 60);
-    const SIZE extent = t.dc.GetTextExtent(QStringLiteral("Hi there"));
-    RECT rc{0, 0, 200, 60};
-    t.dc.DrawText(QStringLiteral("Hi there"), rc, 0);  // OPAQUE, white background by default
-    EXPECT_EQ(PixelsNot(t.image, kBlue), Box(0, 0, extent.cx, extent.cy));
 }
 
 // Each destination pixel is the mean of the source area it covers, pixels

@@ -38,14 +38,14 @@ struct ShownDialog {
 
 class ScriptedWindowSystem final : public IWindowSystem {
 public:
-    void QueueMessageBoxAnswer(int answer) { Push(m_messageAnswers, answer); }  // IDOK, IDCANCEL, IDYES or IDNO
-    void QueueOpenFiles(const QStringList& files) { Push(m_openAnswers, files); }  // an empty list cancels
+    void QueueMessageBoxAnswer(int answer) { Push(m_answers.message, answer); }  // IDOK, IDCANCEL, IDYES or IDNO
+    void QueueOpenFiles(const QStringList& files) { Push(m_answers.open, files); }  // an empty list cancels
     void QueueSaveFile(const std::optional<QString>& path)  // nothing cancels
     {
-        Push(m_saveAnswers, path ? QStringList{*path} : QStringList{});
+        Push(m_answers.save, path ? QStringList{*path} : QStringList{});
     }
-    void QueueColor(const std::optional<COLORREF>& color) { Push(m_colorAnswers, color); }  // nothing cancels
-    void QueueFont(const std::optional<LOGFONT>& font) { Push(m_fontAnswers, font); }       // nothing cancels
+    void QueueColor(const std::optional<COLORREF>& color) { Push(m_answers.color, color); }  // nothing cancels
+    void QueueFont(const std::optional<LOGFONT>& font) { Push(m_answers.font, font); }       // nothing cancels
 
     // Everything shown so far, in order, or only one kind.
     std::vector<ShownDialog> Shown(std::optional<DialogKind> kind = std::nullopt) const
@@ -69,11 +69,7 @@ public:
     void Reset()
     {
         const std::scoped_lock lock(m_mutex);
-        m_messageAnswers = {};
-        m_openAnswers = {};
-        m_saveAnswers = {};
-        m_colorAnswers = {};
-        m_fontAnswers = {};
+        m_answers = {};
         m_shown = {};
     }
 
@@ -85,9 +81,9 @@ public:
         shown.shownCaption = MessageBoxCaption(owner, caption);
         shown.type = type;
         if ((type & MB_TYPEMASK) == MB_OKCANCEL)
-            return Take(m_messageAnswers, IDCANCEL) == IDOK ? IDOK : IDCANCEL;
+            return Take(m_answers.message, IDCANCEL) == IDOK ? IDOK : IDCANCEL;
         if ((type & MB_TYPEMASK) == MB_YESNO)
-            return Take(m_messageAnswers, IDNO) == IDYES ? IDYES : IDNO;
+            return Take(m_answers.message, IDNO) == IDYES ? IDYES : IDNO;
         return IDOK;
     }
     QStringList GetOpenFileNames(QWidget* owner, const QString& filter, bool multiSelect) override
@@ -97,21 +93,21 @@ public:
         shown.filter = filter;
         shown.multiSelect = multiSelect;
         // A single-selection chooser cannot report more than one file.
-        const QStringList files = Take(m_openAnswers);
+        const QStringList files = Take(m_answers.open);
         return multiSelect ? files : files.mid(0, 1);
     }
     std::optional<QString> GetSaveFileName(QWidget* owner, const QString& filter, const QString&) override
     {
         const std::scoped_lock lock(m_mutex);
         Record(DialogKind::SaveFile, owner).filter = filter;
-        const QStringList chosen = Take(m_saveAnswers);
+        const QStringList chosen = Take(m_answers.save);
         return chosen.isEmpty() ? std::nullopt : std::optional<QString>(chosen.front());
     }
     std::optional<COLORREF> ChooseColor(QWidget* owner, COLORREF initial) override
     {
         const std::scoped_lock lock(m_mutex);
         Record(DialogKind::Color, owner).initialColor = initial;
-        const std::optional<COLORREF> color = Take(m_colorAnswers);
+        const std::optional<COLORREF> color = Take(m_answers.color);
         // A chooser answers plain RGB colours.
         return color ? std::optional<COLORREF>(*color & 0x00FFFFFFu) : std::nullopt;
     }
@@ -119,7 +115,7 @@ public:
     {
         const std::scoped_lock lock(m_mutex);
         Record(DialogKind::Font, owner).initialFont = lf;
-        const std::optional<LOGFONT> font = Take(m_fontAnswers);
+        const std::optional<LOGFONT> font = Take(m_answers.font);
         if (font)
             lf = *font;
         return font.has_value();
@@ -151,10 +147,12 @@ private:
     }
 
     mutable std::mutex m_mutex;
-    std::deque<int> m_messageAnswers;
-    std::deque<QStringList> m_openAnswers;
-    std::deque<QStringList> m_saveAnswers;  // the one name, or none
-    std::deque<std::optional<COLORREF>> m_colorAnswers;
-    std::deque<std::optional<LOGFONT>> m_fontAnswers;
+    struct {
+        std::deque<int> message;
+        std::deque<QStringList> open;
+        std::deque<QStringList> save;  // the one name, or none
+        std::deque<std::optional<COLORREF>> color;
+        std::deque<std::optional<LOGFONT>> font;
+    } m_answers;
     std::vector<ShownDialog> m_shown;
 };

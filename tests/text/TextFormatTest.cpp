@@ -6,7 +6,6 @@
 // window puts the active box's record back to its entry format.
 #include "support/WindowTest.h"
 
-#include <QAction>
 #include <QDialog>
 #include <QLineEdit>
 
