@@ -130,6 +130,28 @@ bool GifIsComplete(const QString& path)
     }
 }
 
+// The first bytes of a file, little-endian fields read from them, and the
+// file's size; `complete` is false when the file cannot be read or is shorter.
+struct Header {
+    QByteArray bytes;
+    long long fileSize = 0;
+    bool complete = false;
+    long long Byte(int at) const { return static_cast<uchar>(bytes[at]); }
+    long long U16(int at) const { return Byte(at) | Byte(at + 1) << 8; }
+};
+
+Header ReadHeader(const QString& path, int size)
+{
+    Header h;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return h;
+    h.bytes = file.read(size);
+    h.fileSize = file.size();
+    h.complete = h.bytes.size() == size;
+    return h;
+}
+
 // A GIF whose screen is larger than its data could ever fill. An LZW code
 // of 12 bits (the widest) stands for at most 4,096 pixels, so no byte of a
 // GIF describes more than 4,096 pixels; the decoder would still allocate and
@@ -138,14 +160,10 @@ bool GifIsComplete(const QString& path)
 bool GifCanFillItsScreen(const QString& path)
 {
     constexpr long long kPixelsPerByte = 4096;
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const Header h = ReadHeader(path, 10);
+    if (!h.complete)
         return false;
-    const QByteArray h = file.read(10);
-    if (h.size() < 10)
-        return false;
-    auto u16 = [&](int at) { return static_cast<long long>(static_cast<uchar>(h[at]) | static_cast<uchar>(h[at + 1]) << 8); };
-    return u16(6) * u16(8) <= kPixelsPerByte * file.size();
+    return h.U16(6) * h.U16(8) <= kPixelsPerByte * h.fileSize;
 }
 
 // An uncompressed TGA (the only kind the decoder reads) shorter than its
@@ -154,22 +172,17 @@ bool GifCanFillItsScreen(const QString& path)
 // a few bytes announcing a large picture, and shows the missing part black.
 bool TgaIsComplete(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
+    const Header h = ReadHeader(path, 18);
+    if (!h.complete)
         return false;
-    const QByteArray h = file.read(18);
-    if (h.size() < 18)
-        return false;
-    auto byte = [&](int at) { return static_cast<long long>(static_cast<uchar>(h[at])); };
-    if (byte(2) != 2)
+    if (h.Byte(2) != 2)
         return true;  // not uncompressed true colour: not ours to judge
-    const long long width = byte(12) | byte(13) << 8, height = byte(14) | byte(15) << 8;
-    const long long pixelBytes = (byte(16) + 7) / 8;
+    const long long pixelBytes = (h.Byte(16) + 7) / 8;
     // The header, the image id, the pixels and the 26-byte footer the decoder
     // insists on (a colour map, if any, would come before the pixels too;
     // leaving it out keeps this a lower bound).
     constexpr long long kFooter = 26;
-    return file.size() >= 18 + byte(0) + width * height * pixelBytes + kFooter;
+    return h.fileSize >= 18 + h.Byte(0) + h.U16(12) * h.U16(14) * pixelBytes + kFooter;
 }
 
 std::shared_ptr<const CPicture> Decode(const QString& path)
